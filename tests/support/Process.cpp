@@ -1,0 +1,64 @@
+#include "Process.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string Slurp(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string TempPath(const char* tag)
+{
+    char name[] = "/tmp/tavik-proc-XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) {
+        throw std::runtime_error("mkstemp failed");
+    }
+    close(fd);
+    return std::string(name) + tag;
+}
+
+} // namespace
+
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::string& input)
+{
+    const std::string base = TempPath("");
+    const std::string inPath = base + ".in", outPath = base + ".out", errPath = base + ".err";
+    std::ofstream(inPath, std::ios::binary) << input;
+
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (!freopen(inPath.c_str(), "rb", stdin) || !freopen(outPath.c_str(), "wb", stdout) ||
+            !freopen(errPath.c_str(), "wb", stderr)) {
+            _exit(127);
+        }
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    ProcessResult r;
+    r.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+    r.out = Slurp(outPath);
+    r.err = Slurp(errPath);
+    for (const std::string& p : {base, inPath, outPath, errPath}) {
+        std::remove(p.c_str());
+    }
+    return r;
+}
