@@ -1,0 +1,15 @@
+#pragma once
+
+#include "Document.h"
+#include "LineList.h"
+
+// The text-list document: the lines of an opened file, one barcode text each.
+// Read-only: it never writes a file.
+class CTavikDoc : public CDocument {
+public:
+    CLineList m_lines;
+
+    bool OnNewDocument() override;
+    // Loading splits the file into lines; storing writes nothing.
+    void Serialize(CArchive& ar) override;
+};

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "Gdi.h"
+
+#include <QFont>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QTransform>
+
+#include <map>
+#include <string_view>
+
+class QPainter;
+
+// Device context over a QPainter: pens, fonts, text and mapping modes.
+// Without a painter it only measures (text extents, clip box) and draws nothing.
+class CDC : public CDrawSurface {
+public:
+    struct Resolution {
+        int x = 96;
+        int y = 96;
+    };
+
+    // output: resolution of the surface drawn on; attribute: of the device the
+    // drawing is meant for (the printer in a preview, else the same).
+    CDC(QPainter* painter, Resolution output, Resolution attribute, bool printing = false);
+    ~CDC() override;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    bool IsPrinting() const { return m_printing; }
+    int GetDeviceCaps(int index) const;
+    int GetAttribDeviceCaps(int index) const;
+    QPainter* Painter() const { return m_painter; }
+
+    int SetMapMode(int mode);
+    int GetMapMode() const { return m_mapMode; }
+    QSize SetWindowExt(int cx, int cy);
+    QSize SetViewportExt(int cx, int cy);
+    QPoint SetWindowOrg(int x, int y);
+    QPoint SetViewportOrg(int x, int y);
+    QPoint GetViewportOrg() const { return m_viewportOrg; }
+    QTransform LogicalToDevice() const;
+
+    // The device area being painted; GetClipBox returns it in logical units.
+    void SetDeviceClip(const QRect& device) { m_deviceClip = device; }
+    QRect GetClipBox() const;
+
+    CFont* SelectObject(CFont* font);
+    COLORREF SetTextColor(COLORREF colour);
+    COLORREF GetTextColor() const { return m_textColour; }
+    // Text with its top-left corner at (x, y) on an opaque white background.
+    void TextOut(int x, int y, std::string_view text);
+    // Width and cell height of text in logical units, with the selected font.
+    QSize GetTextExtent(std::string_view text) const;
+    // The same for a given font (the selected one when null).
+    QSize GetTextExtent(std::string_view text, const CFont* font) const;
+
+    // Pen operations of the line renderer.
+    Pen CreateSolidPen(int width, COLORREF colour) override;
+    Pen SelectPen(Pen pen) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    void DeletePen(Pen pen) override;
+
+    // Paints what is still pending (runs of bars are merged into one rectangle).
+    void Flush();
+
+    // The QFont a description stands for, sized in logical units.
+    static QFont MakeFont(const LOGFONT& lf, int dpiY);
+
+private:
+    struct PenInfo {
+        int width;
+        COLORREF colour;
+    };
+    struct Run {
+        int left = 0, right = 0, top = 0, bottom = 0;
+        COLORREF colour = 0;
+        bool active = false;
+    };
+
+    void ApplyTransform();
+    QFont CurrentFont() const;
+    QFont FontFor(const CFont* font) const;
+    int LogicalDpiY() const;
+
+    QPainter* m_painter;
+    Resolution m_output;
+    Resolution m_attribute;
+    bool m_printing;
+
+    int m_mapMode = MM_TEXT;
+    QSize m_windowExt{1, 1};
+    QSize m_viewportExt{1, 1};
+    QPoint m_windowOrg{0, 0};
+    QPoint m_viewportOrg{0, 0};
+    QRect m_deviceClip;
+
+    CFont* m_font = nullptr;
+    COLORREF m_textColour = 0;
+
+    std::map<Pen, PenInfo> m_pens;
+    Pen m_nextPen = 1;
+    Pen m_pen = 0;
+    QPoint m_current{0, 0};
+    Run m_run;
+};
+
+// The display's logical resolution (the primary screen's; 96 without a screen).
+CDC::Resolution DisplayResolution();

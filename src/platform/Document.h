@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class CScrollView;
+
+// A loading or storing archive over a file's bytes.
+class CArchive {
+public:
+    enum Mode { load, store };
+    CArchive(Mode mode, std::string bytes = {}) : m_mode(mode), m_bytes(std::move(bytes)) {}
+
+    bool IsLoading() const { return m_mode == load; }
+    bool IsStoring() const { return m_mode == store; }
+    // The whole content, handed over once.
+    std::string TakeBytes() { return std::move(m_bytes); }
+
+private:
+    Mode m_mode;
+    std::string m_bytes;
+};
+
+// Document base: a title, the views on it, and opening from a file.
+class CDocument {
+public:
+    virtual ~CDocument();
+
+    const QString& GetTitle() const { return m_strTitle; }
+    virtual void SetTitle(const QString& title);
+    const QString& GetPathName() const { return m_strPathName; }
+
+    void AddView(CScrollView* view);
+    void RemoveView(CScrollView* view);
+    const std::vector<CScrollView*>& GetViews() const { return m_views; }
+
+    virtual bool OnNewDocument();
+    // Reads the file into a loading archive and calls Serialize. On failure the
+    // message names the file and nothing is kept.
+    virtual bool OnOpenDocument(const QString& path, QString* error = nullptr);
+    virtual void Serialize(CArchive& ar) = 0;
+
+protected:
+    // Called after the title changed (frames follow it).
+    virtual void OnTitleChanged() {}
+
+private:
+    QString m_strTitle;
+    QString m_strPathName;
+    std::vector<CScrollView*> m_views;
+};
+
+// Reads a whole file; false with a message naming it when it cannot be read.
+bool ReadWholeFile(const QString& path, std::string& bytes, QString* error);

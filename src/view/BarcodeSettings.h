@@ -1,0 +1,44 @@
+#pragma once
+
+#include "DrawSurface.h"
+#include "Gdi.h"
+
+#include <cstdint>
+#include <string>
+
+class CLineList;
+
+// Symbologies in the order of the Settings dialog's list.
+enum BarcodeType : std::int32_t {
+    BARCODE_39 = 0,
+    BARCODE_93 = 1,
+    BARCODE_128A = 2,
+    BARCODE_128B = 3,
+    BARCODE_128C = 4,
+    BARCODE_EAN13 = 5,
+    BARCODE_I2OF5 = 6,
+};
+
+// The settings of one view, edited in place by the Settings dialog.
+struct BarcodeSettings {
+    bool m_bShowText = true;
+    bool m_bTrueType = false;
+    std::int32_t m_nBarHeight = 50;
+    std::int32_t m_nBarWidth = 1;
+    std::int32_t m_nType = BARCODE_39;
+    std::int32_t m_nGuardExtra = 0;
+    // Offset of the text below a barcode drawn in the barcode font; starts at what
+    // the Settings command computes for the initial barcode font at 96 dpi.
+    std::int32_t m_nFontOffset = 29;
+    std::int32_t m_nRepeat = 1;
+    std::string m_strText = "0123456789";
+    std::int32_t m_nOriginX = 10;
+    std::int32_t m_nOriginY = 10;
+    const CLineList* m_pLines = nullptr; // the document's lines, not owned
+    LOGFONT m_lfText;
+    LOGFONT m_lfBarcode;
+    COLORREF m_crBar = RGB(0, 0, 0);
+    COLORREF m_crSpace = RGB(255, 255, 255);
+    COLORREF m_crText = RGB(0, 0, 0);
+    COLORREF m_crBarcodeFont = RGB(0, 0, 0);
+};

@@ -1,0 +1,67 @@
+#include "ViewRender.h"
+
+#include "TavikView.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+QSize MeasureView(CTavikView& view)
+{
+    const CDC::Resolution screen = view.ScreenResolution();
+    {
+        CDC dc(nullptr, screen, screen, false);
+        view.OnPrepareDC(&dc, nullptr);
+        view.OnDraw(&dc);
+    }
+    return view.GetTotalSize();
+}
+
+void PaintView(CTavikView& view, QPaintDevice& device, QSize size, int scale)
+{
+    QPainter painter(&device);
+    painter.fillRect(QRect(QPoint(0, 0), size * scale), Qt::white);
+    painter.setViewport(0, 0, size.width() * scale, size.height() * scale);
+    painter.setWindow(0, 0, size.width(), size.height());
+    const CDC::Resolution screen = view.ScreenResolution();
+    CDC dc(&painter, screen, screen, false);
+    dc.SetDeviceClip(QRect(QPoint(0, 0), size));
+    view.OnPrepareDC(&dc, nullptr);
+    view.OnDraw(&dc);
+}
+
+QImage RenderViewImage(CTavikView& view, int scale, qint64 maxPixels)
+{
+    const QSize size = MeasureView(view);
+    const qint64 pixels = qint64(size.width()) * scale * qint64(size.height()) * scale;
+    if (size.isEmpty() || scale < 1 || pixels > maxPixels || size.width() * qint64(scale) > 32767 ||
+        size.height() * qint64(scale) > 32767) {
+        return {};
+    }
+    QImage image(size * scale, QImage::Format_RGB32);
+    PaintView(view, image, size, scale);
+    return image;
+}
+
+bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error)
+{
+    const QSize size = MeasureView(view);
+    QBuffer buffer;
+    QSvgGenerator svg;
+    svg.setOutputDevice(&buffer);
+    svg.setSize(size * scale);
+    svg.setViewBox(QRect(QPoint(0, 0), size * scale));
+    svg.setTitle(QStringLiteral("Tavik"));
+    PaintView(view, svg, size, scale);
+
+    QSaveFile file(path); // written whole or not at all
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
+        !file.commit()) {
+        if (error != nullptr) {
+            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+        }
+        return false;
+    }
+    return true;
+}
