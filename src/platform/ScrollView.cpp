@@ -56,6 +56,8 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/)
     }
 }
 
+void CScrollView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) { OnDraw(pDC); }
+
 void CScrollView::RedrawWindow() { viewport()->repaint(); }
 
 CDC::Resolution CScrollView::ScreenResolution() const

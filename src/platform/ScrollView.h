@@ -29,6 +29,8 @@ public:
     virtual void OnInitialUpdate();
     virtual void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr);
     virtual void OnDraw(CDC* pDC) = 0;
+    // Called for every printed or previewed page; draws it with OnDraw.
+    virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
 
     // Invalidates, erases and repaints the whole view before returning.
     void RedrawWindow();

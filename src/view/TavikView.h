@@ -27,7 +27,7 @@ public:
     void OnInitialUpdate() override;
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     void OnDraw(CDC* pDC) override;
-    void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
     // Encodes text with the symbology of the settings; false when refused.
     bool EncodeText(std::string text);

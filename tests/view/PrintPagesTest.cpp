@@ -1,0 +1,209 @@
+// Printing through the real print loop onto PDF printers, read back with
+// poppler's pdfinfo and pdftoppm.
+#include "PrintLoop.h"
+#include "TavikDoc.h"
+#include "TavikView.h"
+#include "support/Pgm.h"
+#include "support/Process.h"
+
+#include <QPageLayout>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+class PrintPages : public testing::Test {
+protected:
+    // A document (from lines when given) with one initialised view.
+    void MakeView(const std::string& fileText = {})
+    {
+        if (fileText.empty()) {
+            doc.OnNewDocument();
+        } else {
+            const QString path = dir.filePath(QStringLiteral("list.txt"));
+            std::ofstream(path.toStdString(), std::ios::binary) << fileText;
+            ASSERT_TRUE(doc.OnOpenDocument(path));
+        }
+        doc.AddView(view.get());
+        view->OnInitialUpdate();
+        view->m_settings.m_nBarWidth = 3; // wide bars sample cleanly at 96 dpi
+    }
+
+    // A page whose printable height holds `rows` rows of pitch 69 (96 units an inch).
+    void SetPage(QPrinter& printer, int rows)
+    {
+        const double heightUnits = rows * 69 + 30;
+        const QSizeF points(400 * 72.0 / 96, heightUnits * 72.0 / 96);
+        printer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(),
+                                                    QPageSize::ExactMatch),
+                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    }
+
+    std::string PrintPdf(int rowsPerPage, int* pages = nullptr)
+    {
+        const std::string path = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setResolution(1200);
+        printer.setOutputFileName(QString::fromStdString(path));
+        SetPage(printer, rowsPerPage);
+        const PrintResult r = RunPrintLoop(*view, printer);
+        EXPECT_TRUE(r.ok);
+        if (pages != nullptr) {
+            *pages = r.pages;
+        }
+        return path;
+    }
+
+    static int PdfPages(const std::string& pdf)
+    {
+        const ProcessResult r = RunProcess("/usr/bin/pdfinfo", {pdf});
+        const auto at = r.out.find("Pages:");
+        return at == std::string::npos ? -1 : std::stoi(r.out.substr(at + 6));
+    }
+
+    // Row tops on each page: dark runs of at least 40 pixels down column 10 at 96 dpi.
+    std::vector<std::vector<int>> RowTops(const std::string& pdf, int dpi = 96)
+    {
+        lastPrefix = dir.filePath(QStringLiteral("page%1").arg(++renders)).toStdString();
+        const std::string& prefix = lastPrefix;
+        RunProcess("/usr/bin/pdftoppm", {"-r", std::to_string(dpi), "-gray", pdf, prefix});
+        std::vector<std::vector<int>> pages;
+        for (int page = 1; page < 100; ++page) {
+            GreyImage image;
+            if (!ReadPgm(prefix + "-" + std::to_string(page) + ".pgm", image) &&
+                !ReadPgm(prefix + "-0" + std::to_string(page) + ".pgm", image) &&
+                !ReadPgm(prefix + "-00" + std::to_string(page) + ".pgm", image)) {
+                break;
+            }
+            std::vector<int> tops;
+            for (auto [top, length] : image.DarkRunsInColumn(10 * dpi / 96)) {
+                if (length >= 40 * dpi / 96) {
+                    tops.push_back(top);
+                }
+            }
+            pages.push_back(tops);
+        }
+        return pages;
+    }
+
+    QTemporaryDir dir;
+    int renders = 0;
+    std::string lastPrefix; // of the pages RowTops rendered last
+    CTavikDoc doc;
+    std::unique_ptr<CTavikView> view = std::make_unique<CTavikView>();
+};
+
+TEST_F(PrintPages, RepeatCountSplitsIntoPages)
+{
+    const struct {
+        int repeat;
+        std::vector<std::size_t> rowsPerPage;
+    } cases[] = {{10, {4, 4, 2}}, {8, {4, 4}}, {1, {1}}};
+    for (const auto& c : cases) {
+        view = std::make_unique<CTavikView>();
+        MakeView();
+        view->m_settings.m_nRepeat = c.repeat;
+        int printed = 0;
+        const std::string pdf = PrintPdf(4, &printed);
+        EXPECT_EQ(printed, static_cast<int>(c.rowsPerPage.size()));
+        EXPECT_EQ(PdfPages(pdf), static_cast<int>(c.rowsPerPage.size()));
+        const auto pages = RowTops(pdf);
+        ASSERT_EQ(pages.size(), c.rowsPerPage.size());
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            ASSERT_EQ(pages[p].size(), c.rowsPerPage[p]) << "page " << p + 1;
+            for (std::size_t k = 0; k < pages[p].size(); ++k) {
+                // Every page starts again at the origin; rows follow at the pitch.
+                EXPECT_NEAR(pages[p][k], 10 + 69 * int(k), 1) << "page " << p + 1;
+            }
+        }
+    }
+}
+
+TEST_F(PrintPages, TextListPagesIgnoreTheRepeatCount)
+{
+    std::string lines;
+    for (int i = 0; i < 100; ++i) {
+        lines += "L" + std::to_string(i) + "\n";
+    }
+    MakeView(lines);
+    view->m_settings.m_nRepeat = 7;
+    EXPECT_EQ(PdfPages(PrintPdf(10)), 10);
+}
+
+TEST_F(PrintPages, RefusedLineLeavesItsRowEmpty)
+{
+    MakeView("A\nB#\nC\nD\n");
+    const auto pages = RowTops(PrintPdf(10));
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].size(), 3u);
+    const std::vector<int> expected = {10, 10 + 2 * 69, 10 + 3 * 69};
+    for (std::size_t k = 0; k < expected.size() && k < pages[0].size(); ++k) {
+        EXPECT_NEAR(pages[0][k], expected[k], 1);
+    }
+}
+
+TEST_F(PrintPages, PageShorterThanARowIsOneEmptyPage)
+{
+    MakeView();
+    view->m_settings.m_nRepeat = 5;
+    int printed = 0;
+    const std::string pdf = PrintPdf(0, &printed);
+    EXPECT_EQ(printed, 1);
+    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_TRUE(RowTops(pdf).at(0).empty());
+
+    view->m_settings.m_nBarHeight = -100; // a pitch below zero
+    EXPECT_EQ(PdfPages(PrintPdf(4)), 1);
+}
+
+TEST_F(PrintPages, NinetySixUnitsPrintOneInch)
+{
+    MakeView();
+    view->m_settings.m_nBarHeight = 96;
+    const auto pages = RowTops(PrintPdf(4), 300);
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_FALSE(pages[0].empty());
+    GreyImage image;
+    ASSERT_TRUE(ReadPgm(lastPrefix + "-1.pgm", image));
+    int longest = 0;
+    for (auto [top, length] : image.DarkRunsInColumn(10 * 300 / 96)) {
+        longest = std::max(longest, length);
+    }
+    EXPECT_NEAR(longest, 300, 2); // one inch at 300 dpi
+}
+
+TEST_F(PrintPages, PreviewShowsThePrintedPages)
+{
+    std::string lines;
+    for (int i = 0; i < 23; ++i) {
+        lines += "P" + std::to_string(i) + "\n";
+    }
+    MakeView(lines);
+    int encodes = 0;
+    view->m_beforeEncode = [&] { ++encodes; };
+    int printed = 0;
+    PrintPdf(5, &printed);
+    const int encodesOnPaper = encodes;
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(1200);
+    SetPage(printer, 5);
+    QPrintPreviewWidget preview(&printer);
+    QObject::connect(&preview, &QPrintPreviewWidget::paintRequested,
+                     [&](QPrinter* p) { RunPrintLoop(*view, *p); });
+    encodes = 0;
+    preview.updatePreview();
+    EXPECT_EQ(preview.pageCount(), printed);
+    EXPECT_EQ(printed, 5);
+    EXPECT_EQ(encodes, encodesOnPaper); // the same rows were drawn
+    EXPECT_EQ(encodes, 23);
+}
+
+} // namespace
