@@ -1,0 +1,64 @@
+// Text-list handling: splitting into lines and the Latin-1/UTF-8 conversions.
+
+#include "FuzzCheck.h"
+#include "Latin1.h"
+#include "TextLines.h"
+
+#include <string_view>
+
+namespace {
+
+// CR LF and lone CR become LF; one final LF is dropped.
+std::string Normalised(std::string_view bytes) {
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            out += '\n';
+            i += (i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 1 : 0;
+        } else {
+            out += bytes[i];
+        }
+    }
+    if (!out.empty() && out.back() == '\n') {
+        out.pop_back();
+    }
+    return out;
+}
+
+void CheckLines(std::string_view bytes) {
+    const std::vector<std::string> lines = SplitLines(bytes);
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        joined += (i == 0 ? "" : "\n") + lines[i];
+        Require(lines[i].find_first_of("\r\n") == std::string::npos);
+    }
+    Require(joined == Normalised(bytes));
+
+    std::size_t seen = 0;
+    ForEachLine(bytes, [&](std::string_view line) {
+        Require(seen < lines.size() && line == lines[seen]);
+        ++seen;
+    });
+    Require(seen == lines.size());
+}
+
+void CheckLatin1(std::string_view bytes) {
+    // Any bytes taken as Latin-1 survive the trip through UTF-8.
+    const std::optional<std::string> back = Utf8ToLatin1(Latin1ToUtf8(bytes));
+    Require(back.has_value() && *back == bytes);
+
+    // Whatever UTF-8 is accepted converts back to exactly the same bytes, so
+    // malformed or over-long forms are never accepted.
+    if (const std::optional<std::string> latin1 = Utf8ToLatin1(bytes)) {
+        Require(Latin1ToUtf8(*latin1) == bytes);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    CheckLines(bytes);
+    CheckLatin1(bytes);
+    return 0;
+}
