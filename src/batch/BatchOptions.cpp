@@ -1,25 +1,237 @@
 #include "BatchOptions.h"
 
+#include "Latin1.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 
 namespace {
+
+using L = BatchLimits;
 
 constexpr std::array<const char*, 7> kTypeNames = {"code39",   "code93", "code128a", "code128b",
                                                    "code128c", "ean13",  "i2of5"};
 
-std::string Lower(std::string s)
-{
+std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return s;
 }
 
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A whole decimal integer (optional '-'), nothing else.
+std::optional<std::int32_t> ToInt(const std::string& v) {
+    std::int32_t n = 0;
+    const char* end = v.data() + v.size();
+    const auto [ptr, ec] = std::from_chars(v.data(), end, n);
+    if (v.empty() || ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return n;
+}
+
+std::string RangeError(const std::string& what, int lo, int hi, const std::string& v) {
+    return what + " must be an integer from " + std::to_string(lo) + " to " + std::to_string(hi) +
+           ", not \"" + v + "\"";
+}
+
+// Parses v into out when it is an integer from lo to hi; else an error message.
+std::string IntIn(const std::string& name, const std::string& v, int lo, int hi,
+                  std::optional<std::int32_t>& out) {
+    const auto n = ToInt(v);
+    if (!n || *n < lo || *n > hi) {
+        return RangeError(name, lo, hi, v);
+    }
+    out = *n;
+    return {};
+}
+
+std::string ColourIn(const std::string& name, const std::string& v, std::optional<COLORREF>& out) {
+    const std::string hex = !v.empty() && v[0] == '#' ? v.substr(1) : v;
+    const bool ok = hex.size() == 6 && std::all_of(hex.begin(), hex.end(), [](unsigned char c) {
+                        return std::isxdigit(c) != 0;
+                    });
+    if (!ok) {
+        return name + " needs a colour as RRGGBB (six hex digits), not \"" + v + "\"";
+    }
+    const unsigned long rgb = std::stoul(hex, nullptr, 16);
+    out = RGB(static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8), static_cast<int>(rgb));
+    return {};
+}
+
+std::string FontIn(const std::string& name, const std::string& v, std::optional<FontChoice>& out) {
+    const std::size_t colon = v.rfind(':');
+    if (colon == std::string::npos || colon == 0) {
+        return name + " needs FACE:HEIGHT (e.g. Arial:-14), not \"" + v + "\"";
+    }
+    const auto face = Utf8ToLatin1(std::string_view(v).substr(0, colon));
+    if (!face) {
+        return name + " face must be Latin-1 text: \"" + v.substr(0, colon) + "\"";
+    }
+    if (face->size() > static_cast<std::size_t>(L::kMaxFaceBytes) ||
+        face->find('\0') != std::string::npos) {
+        return name + " face must be at most " + std::to_string(L::kMaxFaceBytes) +
+               " characters: \"" + v.substr(0, colon) + "\"";
+    }
+    std::optional<std::int32_t> height;
+    if (auto e = IntIn(name + " height", v.substr(colon + 1), L::kMinFontHeight, L::kMaxFontHeight,
+                       height);
+        !e.empty()) {
+        return e + " (a negative character height, e.g. Arial:-14)";
+    }
+    out = FontChoice{*face, *height};
+    return {};
+}
+
+std::string OriginIn(const std::string& name, const std::string& v, BatchOptions& o) {
+    const std::size_t comma = v.find(',');
+    const auto x = comma == std::string::npos ? std::nullopt : ToInt(v.substr(0, comma));
+    const auto y = comma == std::string::npos ? std::nullopt : ToInt(v.substr(comma + 1));
+    if (!x || !y || *x < L::kMinOrigin || *x > L::kMaxOrigin || *y < L::kMinOrigin ||
+        *y > L::kMaxOrigin) {
+        return name + " needs X,Y with integers from " + std::to_string(L::kMinOrigin) + " to " +
+               std::to_string(L::kMaxOrigin) + ", not \"" + v + "\"";
+    }
+    o.originX = *x;
+    o.originY = *y;
+    return {};
+}
+
+std::string OutputIn(const std::string& v, BatchOptions& o) {
+    const std::string lower = Lower(v);
+    if (!EndsWith(lower, ".png") && !EndsWith(lower, ".svg")) {
+        return "unknown output type \"" + v + "\" (the name must end in .png or .svg)";
+    }
+    o.output = v;
+    return {};
+}
+
+// Stores an option's value; returns an error message or nothing.
+using Setter = std::string (*)(BatchOptions& o, const std::string& name, const std::string& v);
+
+struct OptionDef {
+    const char* longName;
+    const char* shortName; // may be null
+    bool takesValue;
+    bool renderOnly; // meaningless with --dump
+    Setter set;
+};
+
+const OptionDef kOptions[] = {
+    {"--dump", nullptr, false, false,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.mode = BatchOptions::Mode::Dump;
+         return std::string();
+     }},
+    {"--type", "-t", true, false,
+     [](BatchOptions& o, const std::string&, const std::string& v) {
+         o.type = ParseBarcodeType(v);
+         return o.type >= 0 ? std::string()
+                            : "unknown barcode type \"" + v +
+                                  "\" (use 0-6 or code39, code93, code128a, code128b, code128c, "
+                                  "ean13, i2of5)";
+     }},
+    {"--input", "-i", true, false,
+     [](BatchOptions& o, const std::string&, const std::string& v) {
+         o.input = v;
+         return std::string();
+     }},
+    {"--output", "-o", true, true,
+     [](BatchOptions& o, const std::string&, const std::string& v) { return OutputIn(v, o); }},
+    {"--scale", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         std::optional<std::int32_t> s;
+         std::string e = IntIn(n, v, L::kMinScale, L::kMaxScale, s);
+         o.scale = s.value_or(1);
+         return e;
+     }},
+    {"--line-width", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return IntIn(n, v, L::kMinLineWidth, L::kMaxLineWidth, o.lineWidth);
+     }},
+    {"--bar-height", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return IntIn(n, v, L::kMinBarHeight, L::kMaxBarHeight, o.barHeight);
+     }},
+    {"--origin", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) { return OriginIn(n, v, o); }},
+    {"--repeat", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return IntIn(n, v, L::kMinRepeat, L::kMaxRepeat, o.repeat);
+     }},
+    {"--no-text", nullptr, false, true,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.noText = true;
+         return std::string();
+     }},
+    {"--truetype", nullptr, false, true,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.trueType = true;
+         return std::string();
+     }},
+    {"--bar-color", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return ColourIn(n, v, o.barColor);
+     }},
+    {"--space-color", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return ColourIn(n, v, o.spaceColor);
+     }},
+    {"--text-color", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return ColourIn(n, v, o.textColor);
+     }},
+    {"--barcode-font-color", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return ColourIn(n, v, o.barcodeFontColor);
+     }},
+    {"--text-font", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return FontIn(n, v, o.textFont);
+     }},
+    {"--barcode-font", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return FontIn(n, v, o.barcodeFont);
+     }},
+};
+
+const OptionDef* FindOption(const std::string& a) {
+    for (const OptionDef& def : kOptions) {
+        if (a == def.longName || (def.shortName != nullptr && a == def.shortName)) {
+            return &def;
+        }
+    }
+    return nullptr;
+}
+
+// Checks the options against each other and settles the mode.
+std::string Finish(BatchOptions& o, const std::string& renderOption) {
+    if (o.text && o.input) {
+        return "give either TEXT or -i FILE, not both";
+    }
+    if (o.mode == BatchOptions::Mode::Dump &&
+        (renderOption == "-o" || renderOption == "--output")) {
+        return "--dump and " + renderOption + " cannot be used together";
+    }
+    if (o.mode == BatchOptions::Mode::Dump && !renderOption.empty()) {
+        return renderOption + " is for rendering (-o OUT) and cannot be used with --dump";
+    }
+    if (o.mode == BatchOptions::Mode::None && o.output) {
+        o.mode = BatchOptions::Mode::Render;
+    } else if (o.mode == BatchOptions::Mode::None) {
+        return "nothing to do: use --dump or -o OUT (see --help)";
+    }
+    return {};
+}
+
 } // namespace
 
-int ParseBarcodeType(const std::string& value)
-{
+int ParseBarcodeType(const std::string& value) {
     if (value.size() == 1 && value[0] >= '0' && value[0] <= '6') {
         return value[0] - '0';
     }
@@ -32,22 +244,13 @@ int ParseBarcodeType(const std::string& value)
     return -1;
 }
 
-BatchParse ParseBatchArgs(const std::vector<std::string>& args)
-{
+BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
     BatchParse r;
     BatchOptions& o = r.options;
     bool optionsEnded = false;
+    std::string renderOption; // the first option that only rendering uses
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= args.size()) {
-                r.error = "option " + a + " needs a value";
-                return false;
-            }
-            out = args[++i];
-            return true;
-        };
-        std::string v;
         if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
             if (o.text) {
                 r.error = "more than one TEXT given: \"" + *o.text + "\" and \"" + a + "\"";
@@ -62,54 +265,76 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args)
         } else if (a == "--version") {
             o.mode = BatchOptions::Mode::Version;
             return r;
-        } else if (a == "--dump") {
-            o.mode = BatchOptions::Mode::Dump;
-        } else if (a == "-t" || a == "--type") {
-            if (!value(v)) {
+        } else if (const OptionDef* def = FindOption(a)) {
+            if (def->takesValue && i + 1 >= args.size()) {
+                r.error = "option " + a + " needs a value";
                 return r;
             }
-            o.type = ParseBarcodeType(v);
-            if (o.type < 0) {
-                r.error = "unknown barcode type \"" + v +
-                          "\" (use 0-6 or code39, code93, code128a, code128b, code128c, "
-                          "ean13, i2of5)";
+            r.error = def->set(o, a, def->takesValue ? args[++i] : std::string());
+            if (!r.error.empty()) {
                 return r;
             }
-        } else if (a == "-i" || a == "--input") {
-            if (!value(v)) {
-                return r;
+            if (def->renderOnly && renderOption.empty()) {
+                renderOption = a;
             }
-            o.input = v;
         } else {
             r.error = "unknown option " + a;
             return r;
         }
     }
-    if (o.text && o.input) {
-        r.error = "give either TEXT or -i FILE, not both";
-    } else if (o.mode == BatchOptions::Mode::None) {
-        r.error = "nothing to do: use --dump (see --help)";
-    }
+    r.error = Finish(o, renderOption);
     return r;
 }
 
-std::string BatchUsage()
-{
+std::string BatchUsage() {
     return "Usage: tavik-batch --dump [-t TYPE] [TEXT]\n"
            "       tavik-batch --dump [-t TYPE] -i FILE\n"
+           "       tavik-batch [OPTIONS] [TEXT] -o OUT\n"
+           "       tavik-batch [OPTIONS] -i FILE -o OUT\n"
            "\n"
-           "Encodes barcode texts and prints the element buffer of each row, one\n"
-           "decimal digit per element, one line per row.\n"
+           "Encodes barcode texts. --dump prints the element buffer of each row, one\n"
+           "decimal digit per element, one line per row. -o draws the rows as the\n"
+           "barcode window shows them, into a PNG image or an SVG drawing.\n"
            "\n"
-           "Options:\n"
-           "  --dump             print the element bytes of every row\n"
-           "  -t, --type TYPE    symbology: 0-6 or code39 (default), code93, code128a,\n"
-           "                     code128b, code128c, ean13, i2of5\n"
+           "Input:\n"
+           "  TEXT               a UTF-8 text, converted to Latin-1 (default 0123456789);\n"
+           "                     when rendering, a text beyond Latin-1 is an error\n"
            "  -i, --input FILE   one barcode text per line of FILE, read as raw bytes\n"
            "                     (\"-\" reads standard input)\n"
-           "  TEXT               a UTF-8 text, converted to Latin-1 (default 0123456789)\n"
+           "  -t, --type TYPE    symbology: 0-6 or code39 (default), code93, code128a,\n"
+           "                     code128b, code128c, ean13, i2of5\n"
+           "\n"
+           "Output:\n"
+           "  --dump             print the element bytes of every row; it takes only\n"
+           "                     TEXT, -i and -t (the options below are refused)\n"
+           "  -o, --output OUT   draw into OUT; its name ends in .png (an image, one unit\n"
+           "                     per pixel, white background) or .svg (vectors)\n"
+           "  --scale N          integer zoom, 1-16 (default 1); the drawing may be at\n"
+           "                     most 32767 units a side and 64 Mi units in area\n"
+           "\n"
+           "Settings (as in the Settings dialog):\n"
+           "  --line-width N     width of a narrow element, 1-100 (default 1)\n"
+           "  --bar-height N     height of the bars, 1-10000 (default 50)\n"
+           "  --origin X,Y       top-left corner of the first row, 0-10000 each\n"
+           "                     (default 10,10)\n"
+           "  --repeat N         rows of TEXT, 1-10000 (default 1); a FILE with lines\n"
+           "                     draws one row per line instead\n"
+           "  --no-text          no human-readable text below the bars\n"
+           "  --truetype         write the text in the barcode font instead of bars\n"
+           "  --bar-color RRGGBB           colour of bars (default 000000)\n"
+           "  --space-color RRGGBB         colour of spaces (default FFFFFF)\n"
+           "  --text-color RRGGBB          colour of the text below (default 000000)\n"
+           "  --barcode-font-color RRGGBB  colour of the barcode font (default 000000)\n"
+           "  --text-font FACE:HEIGHT      font of the text below (default Arial:-14)\n"
+           "  --barcode-font FACE:HEIGHT   barcode font (default \"Free 3 of 9:-29\")\n"
+           "                     FACE: at most 31 Latin-1 characters; HEIGHT: the font's\n"
+           "                     character height as a negative number, -1000 to -1\n"
+           "\n"
+           "Other:\n"
            "  -h, --help         show this help\n"
            "  --version          show the version\n"
            "\n"
-           "Exit status: 0 all rows encoded, 1 a row was refused, 2 usage or input error.\n";
+           "Exit status: 0 all rows encoded, 1 a row was refused (reported on standard\n"
+           "error; its row shows only its text, the output is still written), 2 usage,\n"
+           "input or output error (nothing is written).\n";
 }

@@ -1,17 +1,42 @@
 #pragma once
 
+#include "DrawSurface.h"
+
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-// Command line of tavik-batch.
+// A font given as FACE:HEIGHT; face in Latin-1, height as lfHeight.
+struct FontChoice {
+    std::string face;
+    std::int32_t height = 0;
+};
+
+// Command line of tavik-batch. Settings left unset keep the view's initial values.
 struct BatchOptions {
-    enum class Mode { None, Dump, Help, Version };
+    enum class Mode { None, Dump, Render, Help, Version };
 
     Mode mode = Mode::None;
-    int type = 0;                     // BarcodeType 0..6
-    std::optional<std::string> text;  // TEXT argument, UTF-8 as given
-    std::optional<std::string> input; // -i FILE ("-" = standard input)
+    int type = 0;                      // BarcodeType 0..6
+    std::optional<std::string> text;   // TEXT argument, UTF-8 as given
+    std::optional<std::string> input;  // -i FILE ("-" = standard input)
+    std::optional<std::string> output; // -o OUT, ending in .png or .svg
+    int scale = 1;
+
+    std::optional<std::int32_t> lineWidth;
+    std::optional<std::int32_t> barHeight;
+    std::optional<std::int32_t> originX;
+    std::optional<std::int32_t> originY;
+    std::optional<std::int32_t> repeat;
+    bool noText = false;
+    bool trueType = false;
+    std::optional<COLORREF> barColor;
+    std::optional<COLORREF> spaceColor;
+    std::optional<COLORREF> textColor;
+    std::optional<COLORREF> barcodeFontColor;
+    std::optional<FontChoice> textFont;
+    std::optional<FontChoice> barcodeFont;
 };
 
 struct BatchParse {
@@ -23,5 +48,18 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args);
 
 // A BarcodeType number "0".."6" or a symbology name; -1 when unknown.
 int ParseBarcodeType(const std::string& value);
+
+// Limits of the numeric options (also shown by --help).
+struct BatchLimits {
+    static constexpr int kMinLineWidth = 1, kMaxLineWidth = 100;
+    static constexpr int kMinBarHeight = 1, kMaxBarHeight = 10000;
+    static constexpr int kMinOrigin = 0, kMaxOrigin = 10000;
+    static constexpr int kMinRepeat = 1, kMaxRepeat = 10000;
+    static constexpr int kMinScale = 1, kMaxScale = 16;
+    static constexpr int kMinFontHeight = -1000, kMaxFontHeight = -1;
+    static constexpr int kMaxFaceBytes = 31;
+    static constexpr int kMaxSide = 32767;               // units a side, after scaling
+    static constexpr std::int64_t kMaxArea = 64LL << 20; // square units, after scaling
+};
 
 std::string BatchUsage();

@@ -1,168 +1,28 @@
 // tavik-batch: the headless command-line tool.
-#include "Barcode128.h"
-#include "Barcode39.h"
-#include "Barcode93.h"
-#include "BarcodeEan13.h"
-#include "BarcodeI2of5.h"
+#include "BatchCommon.h"
 #include "BatchOptions.h"
-#include "Latin1.h"
-#include "TextLines.h"
+#include "Dump.h"
+#include "Render.h"
 
-#include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
-#include <memory>
-#include <sstream>
 #include <string>
+#include <vector>
 
-namespace {
-
-// One encoder per symbology family, used as the view uses them: clear, then Encode.
-struct Encoders {
-    CBarcode39 code39;
-    CBarcode93 code93;
-    CBarcode128 code128;
-    CBarcodeEan13 ean13;
-    CBarcodeI2of5 i2of5;
-
-    CBarcodeBase& For(int type)
-    {
-        switch (type) {
-        case 0: return code39;
-        case 1: return code93;
-        case 2:
-        case 3:
-        case 4: return code128;
-        case 5: return ean13;
-        default: return i2of5;
-        }
-    }
-
-    bool Encode(int type, const char* text)
-    {
-        For(type).Clear();
-        switch (type) {
-        case 0: return code39.Encode(text);
-        case 1: return code93.Encode(text);
-        case 2:
-        case 3:
-        case 4: return code128.Encode(text, type - 2);
-        case 5: return ean13.Encode(text);
-        case 6: return i2of5.Encode(text);
-        default: return false;
-        }
-    }
-};
-
-bool ReadAll(const std::string& path, std::string& out)
-{
-    if (path == "-") {
-        std::ostringstream s;
-        s << std::cin.rdbuf();
-        out = std::move(s).str();
-        return !std::cin.bad();
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-class Dumper {
-public:
-    explicit Dumper(int type) : m_type(type) {}
-
-    // Encodes one row and appends its digits (or nothing) and a newline.
-    void Row(std::string_view text, long lineNumber)
-    {
-        m_text.assign(text); // NUL-terminated copy; a NUL byte ends the text as in C
-        const bool ok = m_encoders->Encode(m_type, m_text.c_str());
-        if (ok) {
-            const CBarcodeBase& b = m_encoders->For(m_type);
-            for (int i = 0; i < b.length; ++i) {
-                m_out.push_back(static_cast<char>('0' + b.elements[i]));
-            }
-        } else {
-            Refused(Latin1ToUtf8(text), lineNumber);
-        }
-        m_out.push_back('\n');
-        if (m_out.size() > (1u << 16)) {
-            Flush();
-        }
-    }
-
-    // Reports a refused row; shown is the text as UTF-8.
-    void Refused(const std::string& shown, long lineNumber)
-    {
-        Flush();
-        if (lineNumber > 0) {
-            std::cerr << "line " << lineNumber << ": ";
-        }
-        std::cerr << "Error while encoding text \"" << shown << "\".\n";
-        m_failed = true;
-    }
-
-    void Flush()
-    {
-        std::fwrite(m_out.data(), 1, m_out.size(), stdout);
-        m_out.clear();
-    }
-
-    bool Failed() const { return m_failed; }
-    void AddEmptyRow() { m_out.push_back('\n'); }
-
-private:
-    int m_type;
-    std::unique_ptr<Encoders> m_encoders = std::make_unique<Encoders>();
-    std::string m_text;
-    std::string m_out;
-    bool m_failed = false;
-};
-
-int Usage(const std::string& message)
-{
-    std::cerr << "tavik-batch: " << message << "\n";
-    return 2;
-}
-
-int Dump(const BatchOptions& o)
-{
-    Dumper dump(o.type);
-    if (o.input) {
-        std::string bytes;
-        if (!ReadAll(*o.input, bytes)) {
-            return Usage("cannot read " + *o.input);
-        }
-        long line = 0;
-        ForEachLine(bytes, [&](std::string_view text) { dump.Row(text, ++line); });
-    } else {
-        const std::string utf8 = o.text.value_or("0123456789");
-        if (auto latin1 = Utf8ToLatin1(utf8)) {
-            dump.Row(*latin1, 0);
-        } else {
-            dump.AddEmptyRow();
-            dump.Refused(utf8, 0);
-        }
-    }
-    dump.Flush();
-    std::fflush(stdout);
-    return dump.Failed() ? 1 : 0;
-}
-
-} // namespace
-
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const BatchParse parsed = ParseBatchArgs(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
         return Usage(parsed.error);
     }
     switch (parsed.options.mode) {
-    case BatchOptions::Mode::Help: std::cout << BatchUsage(); return 0;
-    case BatchOptions::Mode::Version: std::cout << "tavik-batch " TAVIK_VERSION "\n"; return 0;
-    default: return Dump(parsed.options);
+    case BatchOptions::Mode::Help:
+        std::cout << BatchUsage();
+        return 0;
+    case BatchOptions::Mode::Version:
+        std::cout << "tavik-batch " TAVIK_VERSION "\n";
+        return 0;
+    case BatchOptions::Mode::Render:
+        return Render(parsed.options);
+    default:
+        return Dump(parsed.options);
     }
 }

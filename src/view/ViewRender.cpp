@@ -53,6 +53,7 @@ bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* er
     svg.setSize(size * scale);
     svg.setViewBox(QRect(QPoint(0, 0), size * scale));
     svg.setTitle(QStringLiteral("Tavik"));
+    svg.setResolution(view.ScreenResolution().y); // one unit is one display pixel
     PaintView(view, svg, size, scale);
 
     QSaveFile file(path); // written whole or not at all

@@ -1,0 +1,6 @@
+#pragma once
+
+struct BatchOptions;
+
+// --dump: prints the element bytes of every row; returns the exit status.
+int Dump(const BatchOptions& options);

@@ -1,0 +1,239 @@
+#include "Render.h"
+
+#include "BatchCommon.h"
+#include "BatchOptions.h"
+#include "Fonts.h"
+#include "Latin1.h"
+#include "MessageBox.h"
+#include "MulDiv.h"
+#include "TavikDoc.h"
+#include "TavikView.h"
+#include "ViewRender.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+using L = BatchLimits;
+
+// Qt's own notes (runtime directories, platform details) are no business of the
+// tool's user; only critical and fatal messages get through.
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::cerr << "tavik-batch: " << message.toStdString() << "\n";
+    }
+}
+
+// A QApplication on the offscreen platform (unless the user chose another one),
+// with the bundled barcode font registered. Views need it alive.
+class OffscreenApp {
+public:
+    OffscreenApp() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        qInstallMessageHandler(QuietQtMessages);
+        m_app = std::make_unique<QApplication>(m_argc, m_argv.data());
+        RegisterBundledFonts();
+        // An encoder exception would open a message box; there is no one to close it.
+        SetMessageBoxHandler([](const QString& text) { std::cerr << text.toStdString() << "\n"; });
+    }
+
+private:
+    int m_argc = 1;
+    char m_name[12] = "tavik-batch";
+    std::array<char*, 2> m_argv{m_name, nullptr};
+    std::unique_ptr<QApplication> m_app;
+};
+
+std::string Str(const QString& s) {
+    return s.toStdString();
+}
+
+// OUT must be creatable: an existing directory that is writable, and not a directory itself.
+std::string CheckOutputPath(const QString& path) {
+    const QFileInfo info(path);
+    const std::string cannot = "cannot write " + Str(path) + ": ";
+    if (info.isDir()) {
+        return cannot + "it is a directory";
+    }
+    const QFileInfo dir(info.absolutePath());
+    if (!dir.isDir()) {
+        return cannot + "there is no directory " + Str(dir.filePath());
+    }
+    if (!dir.isWritable()) {
+        return cannot + "the directory " + Str(dir.filePath()) + " is not writable";
+    }
+    return {};
+}
+
+// Fills the document: the lines of -i FILE (or standard input), or nothing.
+std::string LoadDocument(CTavikDoc& doc, const std::optional<std::string>& input) {
+    doc.OnNewDocument();
+    if (!input) {
+        return {};
+    }
+    if (*input == "-") {
+        std::string bytes;
+        if (!ReadAll("-", bytes)) {
+            return "cannot read standard input";
+        }
+        CArchive ar(CArchive::load, std::move(bytes));
+        doc.Serialize(ar);
+        return {};
+    }
+    QString error;
+    if (!doc.OnOpenDocument(QFile::decodeName(input->c_str()), &error)) {
+        return Str(error);
+    }
+    return {};
+}
+
+void SetFont(LOGFONT& lf, const FontChoice& font) {
+    lf.lfHeight = font.height;
+    std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), '\0');
+    font.face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+}
+
+// The settings the command line gives; the others keep the view's initial values.
+void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
+                  const std::optional<std::string>& text) {
+    s.m_nType = o.type;
+    s.m_strText = text.value_or(s.m_strText);
+    s.m_nBarWidth = o.lineWidth.value_or(s.m_nBarWidth);
+    s.m_nBarHeight = o.barHeight.value_or(s.m_nBarHeight);
+    s.m_nOriginX = o.originX.value_or(s.m_nOriginX);
+    s.m_nOriginY = o.originY.value_or(s.m_nOriginY);
+    s.m_nRepeat = o.repeat.value_or(s.m_nRepeat);
+    s.m_bShowText = !o.noText;
+    s.m_bTrueType = o.trueType;
+    s.m_crBar = o.barColor.value_or(s.m_crBar);
+    s.m_crSpace = o.spaceColor.value_or(s.m_crSpace);
+    s.m_crText = o.textColor.value_or(s.m_crText);
+    s.m_crBarcodeFont = o.barcodeFontColor.value_or(s.m_crBarcodeFont);
+    if (o.textFont) {
+        SetFont(s.m_lfText, *o.textFont);
+    }
+    if (o.barcodeFont) {
+        SetFont(s.m_lfBarcode, *o.barcodeFont);
+    }
+}
+
+// What the Settings command does after OK: encode the text, remake the fonts and
+// the derived offsets. Returns false when the text was refused; the fonts and
+// offsets follow the settings even then, as there is no earlier choice to keep.
+bool BringInLine(CTavikView& view) {
+    BarcodeSettings& s = view.m_settings;
+    const bool accepted = view.EncodeText(s.m_strText);
+    view.m_fontText.DeleteObject();
+    view.m_fontText.CreateFontIndirect(&s.m_lfText);
+    view.m_fontBarcode.DeleteObject();
+    view.m_fontBarcode.CreateFontIndirect(&s.m_lfBarcode);
+    if (s.m_bTrueType) {
+        s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, view.ScreenResolution().y, 72) / 2;
+    }
+    s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+    return accepted;
+}
+
+// Reports every drawn row whose text the symbology refuses; true when there is none.
+bool CheckRows(CTavikView& view, bool textAccepted) {
+    const BarcodeSettings& s = view.m_settings;
+    if (s.m_pLines == nullptr) {
+        if (!textAccepted) {
+            ReportRefused(Latin1ToUtf8(s.m_strText), 0);
+        }
+        return textAccepted;
+    }
+    bool all = true;
+    for (std::size_t i = 0; i < s.m_pLines->GetSize(); ++i) {
+        const std::string_view line = s.m_pLines->GetAt(i);
+        if (!view.EncodeText(std::string(line))) {
+            ReportRefused(Latin1ToUtf8(line), static_cast<long>(i + 1));
+            all = false;
+        }
+    }
+    return all;
+}
+
+std::string CheckSize(QSize size, int scale) {
+    const std::string shown = std::to_string(size.width()) + " x " + std::to_string(size.height());
+    if (size.isEmpty()) {
+        return "nothing to draw: the drawing area is " + shown;
+    }
+    const std::int64_t w = std::int64_t{size.width()} * scale;
+    const std::int64_t h = std::int64_t{size.height()} * scale;
+    if (w > L::kMaxSide || h > L::kMaxSide || w * h > L::kMaxArea) {
+        return "drawing too large: " + shown + " at scale " + std::to_string(scale) + " (at most " +
+               std::to_string(L::kMaxSide) + " a side and " + std::to_string(L::kMaxArea) +
+               " in area)";
+    }
+    return {};
+}
+
+bool IsSvg(const QString& path) {
+    return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+}
+
+// Writes the whole drawing to path, or nothing at all.
+std::string WriteOutput(CTavikView& view, const QString& path, int scale) {
+    QString error;
+    if (IsSvg(path)) {
+        return RenderViewSvg(view, path, scale, &error) ? std::string() : Str(error);
+    }
+    const QImage image = RenderViewImage(view, scale, L::kMaxArea);
+    if (image.isNull()) {
+        return CheckSize(view.GetTotalSize(), scale);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        return "cannot write " + Str(path) + ": " + Str(file.errorString());
+    }
+    return {};
+}
+
+// Draws the prepared document; returns the exit status.
+int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std::string>& text) {
+    auto view = std::make_unique<CTavikView>();
+    doc.AddView(view.get());
+    view->OnInitialUpdate();
+    ApplyOptions(view->m_settings, o, text);
+    const bool textAccepted = BringInLine(*view);
+    if (const std::string e = CheckSize(MeasureView(*view), o.scale); !e.empty()) {
+        return Usage(e);
+    }
+    const bool rowsAccepted = CheckRows(*view, textAccepted);
+    if (const std::string e = WriteOutput(*view, QFile::decodeName(o.output->c_str()), o.scale);
+        !e.empty()) {
+        return Usage(e);
+    }
+    return rowsAccepted ? 0 : 1;
+}
+
+} // namespace
+
+int Render(const BatchOptions& o) {
+    if (const std::string e = CheckOutputPath(QFile::decodeName(o.output->c_str())); !e.empty()) {
+        return Usage(e);
+    }
+    std::optional<std::string> text;
+    if (o.text) {
+        text = Utf8ToLatin1(*o.text);
+        if (!text) {
+            return Usage("TEXT \"" + *o.text + "\" is not Latin-1 text (U+0000 to U+00FF)");
+        }
+    }
+    CTavikDoc doc; // outlives the view, which outlives the application
+    if (const std::string e = LoadDocument(doc, o.input); !e.empty()) {
+        return Usage(e);
+    }
+    const OffscreenApp app;
+    return DrawDocument(doc, o, text);
+}
