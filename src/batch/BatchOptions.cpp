@@ -104,8 +104,8 @@ std::string OriginIn(const std::string& name, const std::string& v, BatchOptions
 
 std::string OutputIn(const std::string& v, BatchOptions& o) {
     const std::string lower = Lower(v);
-    if (!EndsWith(lower, ".png") && !EndsWith(lower, ".svg")) {
-        return "unknown output type \"" + v + "\" (the name must end in .png or .svg)";
+    if (!EndsWith(lower, ".png") && !EndsWith(lower, ".svg") && !EndsWith(lower, ".pdf")) {
+        return "unknown output type \"" + v + "\" (the name must end in .png, .svg or .pdf)";
     }
     o.output = v;
     return {};
@@ -125,8 +125,10 @@ struct OptionDef {
 const OptionDef kOptions[] = {
     {"--dump", nullptr, false, false,
      [](BatchOptions& o, const std::string&, const std::string&) {
+         const bool printing = o.mode == BatchOptions::Mode::Print;
          o.mode = BatchOptions::Mode::Dump;
-         return std::string();
+         return printing ? std::string("--print is for rendering and cannot be used with --dump")
+                         : std::string();
      }},
     {"--type", "-t", true, false,
      [](BatchOptions& o, const std::string&, const std::string& v) {
@@ -143,6 +145,26 @@ const OptionDef kOptions[] = {
      }},
     {"--output", "-o", true, true,
      [](BatchOptions& o, const std::string&, const std::string& v) { return OutputIn(v, o); }},
+    {"--print", nullptr, false, true,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         const bool dumping = o.mode == BatchOptions::Mode::Dump;
+         o.mode = BatchOptions::Mode::Print;
+         return dumping ? std::string("--print is for rendering and cannot be used with --dump")
+                        : std::string();
+     }},
+    {"--printer", nullptr, true, true,
+     [](BatchOptions& o, const std::string&, const std::string& v) {
+         o.printer = v;
+         return v.empty() ? std::string("--printer needs a printer name") : std::string();
+     }},
+    {"--page-size", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         const std::string size = Lower(v);
+         o.letter = size == "letter";
+         return size == "a4" || size == "letter"
+                    ? std::string()
+                    : n + " must be A4 or Letter, not \"" + v + "\"";
+     }},
     {"--scale", nullptr, true, true,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          std::optional<std::int32_t> s;
@@ -221,6 +243,12 @@ std::string Finish(BatchOptions& o, const std::string& renderOption) {
     if (o.mode == BatchOptions::Mode::Dump && !renderOption.empty()) {
         return renderOption + " is for rendering (-o OUT) and cannot be used with --dump";
     }
+    if (o.mode == BatchOptions::Mode::Print && o.output) {
+        return "--print and -o cannot be used together";
+    }
+    if (o.printer && o.mode != BatchOptions::Mode::Print) {
+        return "--printer is for --print";
+    }
     if (o.mode == BatchOptions::Mode::None && o.output) {
         o.mode = BatchOptions::Mode::Render;
     } else if (o.mode == BatchOptions::Mode::None) {
@@ -291,10 +319,12 @@ std::string BatchUsage() {
            "       tavik-batch --dump [-t TYPE] -i FILE\n"
            "       tavik-batch [OPTIONS] [TEXT] -o OUT\n"
            "       tavik-batch [OPTIONS] -i FILE -o OUT\n"
+           "       tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
            "\n"
            "Encodes barcode texts. --dump prints the element buffer of each row, one\n"
            "decimal digit per element, one line per row. -o draws the rows as the\n"
-           "barcode window shows them, into a PNG image or an SVG drawing.\n"
+           "barcode window shows them, into a PNG image or an SVG drawing; a PDF or\n"
+           "--print gives the printed pages, one unit the size of a 96-dpi pixel.\n"
            "\n"
            "Input:\n"
            "  TEXT               a UTF-8 text, converted to Latin-1 (default 0123456789);\n"
@@ -308,7 +338,12 @@ std::string BatchUsage() {
            "  --dump             print the element bytes of every row; it takes only\n"
            "                     TEXT, -i and -t (the options below are refused)\n"
            "  -o, --output OUT   draw into OUT; its name ends in .png (an image, one unit\n"
-           "                     per pixel, white background) or .svg (vectors)\n"
+           "                     per pixel, white background), .svg (vectors) or .pdf\n"
+           "                     (the printed pages, at 1200 dpi)\n"
+           "  --page-size SIZE   A4 (default) or Letter, portrait, for .pdf and --print\n"
+           "  --print            send the pages to the print service\n"
+           "  --printer NAME     the printer to use with --print (default: the system's\n"
+           "                     default printer)\n"
            "  --scale N          integer zoom, 1-16 (default 1); the drawing may be at\n"
            "                     most 32767 units a side and 64 Mi units in area\n"
            "\n"
@@ -336,5 +371,6 @@ std::string BatchUsage() {
            "\n"
            "Exit status: 0 all rows encoded, 1 a row was refused (reported on standard\n"
            "error; its row shows only its text, the output is still written), 2 usage,\n"
-           "input or output error (nothing is written).\n";
+           "input or output error (nothing is written), also when there is no such\n"
+           "printer or the print job fails.\n";
 }

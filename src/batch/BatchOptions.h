@@ -15,14 +15,16 @@ struct FontChoice {
 
 // Command line of tavik-batch. Settings left unset keep the view's initial values.
 struct BatchOptions {
-    enum class Mode { None, Dump, Render, Help, Version };
+    enum class Mode { None, Dump, Render, Print, Help, Version };
 
     Mode mode = Mode::None;
     int type = 0;                      // BarcodeType 0..6
     std::optional<std::string> text;   // TEXT argument, UTF-8 as given
     std::optional<std::string> input;  // -i FILE ("-" = standard input)
-    std::optional<std::string> output; // -o OUT, ending in .png or .svg
+    std::optional<std::string> output; // -o OUT, ending in .png, .svg or .pdf
     int scale = 1;
+    bool letter = false;                // --page-size Letter (else A4)
+    std::optional<std::string> printer; // --printer NAME (else the default printer)
 
     std::optional<std::int32_t> lineWidth;
     std::optional<std::int32_t> barHeight;

@@ -6,13 +6,20 @@
 #include "Latin1.h"
 #include "MessageBox.h"
 #include "MulDiv.h"
+#include "PrintLoop.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "ViewRender.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -182,6 +189,58 @@ bool IsSvg(const QString& path) {
     return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
 }
 
+bool IsPdf(const std::optional<std::string>& path) {
+    return path && QFile::decodeName(path->c_str()).endsWith(QStringLiteral(".pdf"),
+                                                              Qt::CaseInsensitive);
+}
+
+void SetPage(QPrinter& printer, bool letter) {
+    printer.setPageSize(QPageSize(letter ? QPageSize::Letter : QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+}
+
+// The printed pages as a PDF at 1200 dpi, written whole or not at all.
+std::string WritePdf(CTavikView& view, const QString& path, bool letter) {
+    const QFileInfo target(path);
+    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
+    if (!partial.open()) {
+        return "cannot write " + Str(path) + ": " + Str(partial.errorString());
+    }
+    partial.close();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setResolution(1200);
+    printer.setCreator(QStringLiteral("Tavik"));
+    printer.setOutputFileName(partial.fileName());
+    SetPage(printer, letter);
+    if (!RunPrintLoop(view, printer).ok ||
+        std::rename(QFile::encodeName(partial.fileName()).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        return "cannot write " + Str(path);
+    }
+    partial.setAutoRemove(false); // renamed into place
+    const mode_t mask = umask(0);
+    umask(mask);
+    chmod(QFile::encodeName(target.absoluteFilePath()).constData(), 0666 & ~mask);
+    return {};
+}
+
+// The printed pages on a printer of the print service.
+std::string PrintPages(CTavikView& view, const std::optional<std::string>& name, bool letter) {
+    const QPrinterInfo info = name ? QPrinterInfo::printerInfo(QString::fromStdString(*name))
+                                   : QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        return name ? "no printer named \"" + *name + "\"" : std::string("no default printer");
+    }
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Tavik"));
+    SetPage(printer, letter);
+    if (!RunPrintLoop(view, printer).ok) {
+        return "printing on " + Str(info.printerName()) + " failed";
+    }
+    return {};
+}
+
 // Writes the whole drawing to path, or nothing at all.
 std::string WriteOutput(CTavikView& view, const QString& path, int scale) {
     QString error;
@@ -206,12 +265,22 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     view->OnInitialUpdate();
     ApplyOptions(view->m_settings, o, text);
     const bool textAccepted = BringInLine(*view);
-    if (const std::string e = CheckSize(MeasureView(*view), o.scale); !e.empty()) {
-        return Usage(e);
+    const bool paged = o.mode == BatchOptions::Mode::Print || IsPdf(o.output);
+    if (!paged) {
+        if (const std::string e = CheckSize(MeasureView(*view), o.scale); !e.empty()) {
+            return Usage(e);
+        }
     }
     const bool rowsAccepted = CheckRows(*view, textAccepted);
-    if (const std::string e = WriteOutput(*view, QFile::decodeName(o.output->c_str()), o.scale);
-        !e.empty()) {
+    std::string e;
+    if (o.mode == BatchOptions::Mode::Print) {
+        e = PrintPages(*view, o.printer, o.letter);
+    } else if (paged) {
+        e = WritePdf(*view, QFile::decodeName(o.output->c_str()), o.letter);
+    } else {
+        e = WriteOutput(*view, QFile::decodeName(o.output->c_str()), o.scale);
+    }
+    if (!e.empty()) {
         return Usage(e);
     }
     return rowsAccepted ? 0 : 1;
@@ -220,8 +289,11 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
 } // namespace
 
 int Render(const BatchOptions& o) {
-    if (const std::string e = CheckOutputPath(QFile::decodeName(o.output->c_str())); !e.empty()) {
-        return Usage(e);
+    if (o.output) {
+        if (const std::string e = CheckOutputPath(QFile::decodeName(o.output->c_str()));
+            !e.empty()) {
+            return Usage(e);
+        }
     }
     std::optional<std::string> text;
     if (o.text) {

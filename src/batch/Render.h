@@ -2,6 +2,6 @@
 
 struct BatchOptions;
 
-// -o OUT: draws the rows as the barcode view shows them into a PNG or SVG file;
-// returns the exit status.
+// -o OUT or --print: draws the rows as the barcode view shows them into a PNG
+// or SVG file, or prints its pages into a PDF or on a printer; returns the exit status.
 int Render(const BatchOptions& options);

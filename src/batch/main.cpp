@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
         std::cout << "tavik-batch " TAVIK_VERSION "\n";
         return 0;
     case BatchOptions::Mode::Render:
+    case BatchOptions::Mode::Print:
         return Render(parsed.options);
     default:
         return Dump(parsed.options);

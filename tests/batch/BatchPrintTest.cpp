@@ -1,0 +1,265 @@
+// Printed pages from tavik-batch: PDF files and a job on a private print service,
+// read back with poppler and decoded row by row with ZBar.
+#include "support/Pgm.h"
+#include "support/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempDir {
+    TempDir()
+    {
+        char name[] = "/tmp/tavik-print-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::string path;
+};
+
+ProcessResult Batch(const std::vector<std::string>& args)
+{
+    return RunProcess(TAVIK_BATCH, args);
+}
+
+int PdfPages(const std::string& pdf)
+{
+    const ProcessResult r = RunProcess("/usr/bin/pdfinfo", {pdf});
+    const auto at = r.out.find("Pages:");
+    return at == std::string::npos ? -1 : std::stoi(r.out.substr(at + 6));
+}
+
+void WritePgm(const std::string& path, const GreyImage& image, int top, int height)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << "P5\n" << image.width << " " << height << "\n255\n";
+    out.write(reinterpret_cast<const char*>(image.pixels.data()) + std::size_t(top) * image.width,
+              std::streamsize(height) * image.width);
+}
+
+// Decodes the rows of one page in order: the page at 192 dpi (two pixels a
+// unit) is cut into bands of one row pitch from y = 10 and ZBar reads the bands
+// in that order.
+std::vector<std::string> DecodePage(const std::string& pdf, int page, int pitch,
+                                    const std::string& dir)
+{
+    const std::string prefix = dir + "/p" + std::to_string(page);
+    RunProcess("/usr/bin/pdftoppm", {"-r", "192", "-gray", "-singlefile", "-f",
+                                     std::to_string(page), "-l", std::to_string(page), pdf,
+                                     prefix});
+    GreyImage image;
+    if (!ReadPgm(prefix + ".pgm", image)) {
+        return {"<no page " + std::to_string(page) + ">"};
+    }
+    std::vector<std::string> bands;
+    for (int top = 2 * 10; top + 2 * pitch <= image.height; top += 2 * pitch) {
+        bands.push_back(prefix + "-band" + std::to_string(bands.size()) + ".pgm");
+        WritePgm(bands.back(), image, top, 2 * pitch);
+    }
+    std::vector<std::string> args = {"-q", "--raw", "-Sdisable", "-Scode39.enable",
+                                     "-Scode93.enable", "-Scode128.enable", "-Sean13.enable",
+                                     "-Si25.enable"};
+    args.insert(args.end(), bands.begin(), bands.end());
+    const ProcessResult r = RunProcess("/usr/bin/zbarimg", args);
+    std::vector<std::string> rows;
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = r.out.find('\n', start)) != std::string::npos; start = nl + 1) {
+        rows.push_back(r.out.substr(start, nl - start));
+    }
+    return rows;
+}
+
+struct Symbology {
+    const char* type;
+    std::string (*text)(int row);  // the list's line for a row
+    std::string (*shown)(int row); // what ZBar reports for it
+    int pitch = 69;                // EAN-13 rows make room for the long guard bars
+    int perPage = 15;              // rows on an A4 page (1068 to 1103 units high)
+};
+
+std::string Digits(int row, int width)
+{
+    std::string s = std::to_string(1000000000000LL + row * 7919LL);
+    return s.substr(s.size() - width);
+}
+
+std::string Ean13(int row)
+{
+    const std::string d = Digits(row, 12);
+    int sum = 0;
+    for (int i = 0; i < 12; ++i) {
+        sum += (d[i] - '0') * (i % 2 ? 3 : 1);
+    }
+    return d + char('0' + (10 - sum % 10) % 10);
+}
+
+const Symbology kSymbologies[] = {
+    {"code39", [](int r) { return "ROW-" + std::to_string(r); },
+     [](int r) { return "ROW-" + std::to_string(r); }},
+    {"code93", [](int r) { return "Row " + std::to_string(r); },
+     [](int r) { return "Row " + std::to_string(r); }},
+    {"code128a", [](int r) { return "ROW " + std::to_string(r); },
+     [](int r) { return "ROW " + std::to_string(r); }},
+    {"code128b", [](int r) { return "row " + std::to_string(r); },
+     [](int r) { return "row " + std::to_string(r); }},
+    {"code128c", [](int r) { return Digits(r, 8); }, [](int r) { return Digits(r, 8); }},
+    {"ean13", [](int r) { return Digits(r, 12); }, Ean13, 89, 12},
+    {"i2of5", [](int r) { return Digits(r, 8); }, [](int r) { return Digits(r, 8); }},
+};
+
+// A list of 40 rows: A4 holds 15 rows of pitch 69 (and Letter 14), so there
+// are full first pages and a partial last one.
+std::string WriteList(const TempDir& dir, const Symbology& s, int rows = 40)
+{
+    const std::string path = dir.path + "/list.txt";
+    std::ofstream out(path, std::ios::binary);
+    for (int r = 0; r < rows; ++r) {
+        out << s.text(r) << "\n";
+    }
+    return path;
+}
+
+void ExpectPagesDecode(const std::string& pdf, const Symbology& s, int rows,
+                       const std::string& dir)
+{
+    const int perPage = s.perPage;
+    const int pages = (rows + perPage - 1) / perPage;
+    ASSERT_EQ(PdfPages(pdf), pages) << s.type;
+    for (int page : {1, pages}) {
+        std::vector<std::string> expected;
+        for (int r = (page - 1) * perPage; r < std::min(rows, page * perPage); ++r) {
+            expected.push_back(s.shown(r));
+        }
+        EXPECT_EQ(DecodePage(pdf, page, s.pitch, dir), expected) << s.type << " page " << page;
+    }
+}
+
+TEST(BatchPdf, FirstAndLastPagesDecodeInListOrder)
+{
+    for (const Symbology& s : kSymbologies) {
+        TempDir dir;
+        const std::string pdf = dir.path + "/out.pdf";
+        const ProcessResult r =
+            Batch({"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s), "-o", pdf});
+        ASSERT_EQ(r.status, 0) << r.err;
+        ExpectPagesDecode(pdf, s, 40, dir.path);
+    }
+}
+
+TEST(BatchPdf, PageSizes)
+{
+    const struct {
+        std::vector<std::string> args;
+        std::string size;
+        int pages;
+    } cases[] = {
+        {{}, "595 x 842 pts (A4)", 3},
+        {{"--page-size", "A4"}, "595 x 842 pts (A4)", 3},
+        {{"--page-size", "letter"}, "612 x 792 pts (letter)", 3},
+        {{"--repeat", "31"}, "595 x 842 pts (A4)", 3},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string pdf = dir.path + "/out.pdf";
+        std::vector<std::string> args = {"-o", pdf};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        if (c.args.empty() || c.args[0] != "--repeat") {
+            args.insert(args.end(), {"-i", WriteList(dir, kSymbologies[0])});
+        }
+        const ProcessResult r = Batch(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const ProcessResult info = RunProcess("/usr/bin/pdfinfo", {pdf});
+        EXPECT_NE(info.out.find(c.size), std::string::npos) << info.out;
+        EXPECT_EQ(PdfPages(pdf), c.pages) << c.size;
+    }
+}
+
+TEST(BatchPrint, Errors)
+{
+    TempDir dir;
+    const struct {
+        std::vector<std::string> args;
+        std::string fragment;
+    } cases[] = {
+        {{"--print", "--printer", "NoSuchQueue"}, "no printer named \"NoSuchQueue\""},
+        {{"--print", "-o", dir.path + "/x.pdf"}, "cannot be used together"},
+        {{"--printer", "Q", "-o", dir.path + "/x.pdf"}, "--printer is for --print"},
+        {{"--dump", "--print"}, "cannot be used with --dump"},
+        {{"--page-size", "A3", "-o", dir.path + "/x.pdf"}, "must be A4 or Letter"},
+        {{"-o", dir.path + "/no/such/dir/x.pdf"}, "no directory"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Batch(c.args);
+        EXPECT_EQ(r.status, 2) << c.fragment;
+        EXPECT_NE(r.err.find(c.fragment), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    EXPECT_TRUE(fs::is_empty(dir.path));
+}
+
+// A private print service on loopback with a raw queue that keeps its jobs.
+class PrivateCups : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        port = std::to_string(20000 + getpid() % 20000);
+        const ProcessResult r =
+            RunProcess("/bin/bash", {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "start",
+                                     dir.path + "/cups", port, "TavikQueue"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        setenv("CUPS_SERVER", ("127.0.0.1:" + port).c_str(), 1);
+    }
+    void TearDown() override
+    {
+        RunProcess("/bin/bash",
+                   {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "stop", dir.path + "/cups"});
+        unsetenv("CUPS_SERVER");
+    }
+
+    // The data file of the first job, once the service has taken it.
+    std::string SpooledJob()
+    {
+        const std::string spooled = dir.path + "/cups/spool/d00001-001";
+        for (int i = 0; i < 100 && !fs::exists(spooled); ++i) {
+            usleep(100 * 1000);
+        }
+        return spooled;
+    }
+
+    TempDir dir;
+    std::string port;
+};
+
+TEST_F(PrivateCups, PrintedJobDecodes)
+{
+    const Symbology& s = kSymbologies[3];
+    const ProcessResult r = Batch(
+        {"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s, 20), "--print", "--printer",
+         "TavikQueue"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string job = SpooledJob();
+    ASSERT_TRUE(fs::exists(job));
+    ExpectPagesDecode(job, s, 20, dir.path);
+}
+
+TEST_F(PrivateCups, DefaultPrinterAndUnknownName)
+{
+    const ProcessResult none = Batch({"--print"});
+    EXPECT_EQ(none.status, 2);
+    EXPECT_EQ(none.err, "tavik-batch: no default printer\n");
+    RunProcess("/usr/sbin/lpadmin", {"-d", "TavikQueue"});
+    const ProcessResult def = Batch({"--print", "ABC"});
+    EXPECT_EQ(def.status, 0) << def.err;
+    EXPECT_TRUE(fs::exists(SpooledJob()));
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Starts a private CUPS server on loopback with its own configuration folder and
+# one raw queue whose jobs stay in its spool folder (DIR/spool/d*), or stops it.
+#   private-cups.sh start DIR PORT QUEUE   prints "CUPS_SERVER=127.0.0.1:PORT"
+#   private-cups.sh stop DIR
+set -euo pipefail
+
+cmd=$1 dir=$2
+case "$cmd" in
+start)
+    port=$3 queue=$4
+    mkdir -p "$dir"/{conf,spool,cache,state,log,run}
+    cat >"$dir/conf/cupsd.conf" <<CONF
+Listen 127.0.0.1:$port
+LogLevel warn
+PreserveJobFiles Yes
+WebInterface No
+Browsing No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Location /admin>
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+    cat >"$dir/conf/cups-files.conf" <<CONF
+FileDevice Yes
+ServerRoot $dir/conf
+RequestRoot $dir/spool
+CacheDir $dir/cache
+StateDir $dir/state
+TempDir $dir/spool
+AccessLog $dir/log/access_log
+ErrorLog $dir/log/error_log
+PageLog $dir/log/page_log
+CONF
+    dir=$(cd "$dir" && pwd)
+    /usr/sbin/cupsd -f -c "$dir/conf/cupsd.conf" -s "$dir/conf/cups-files.conf" >"$dir/log/stdout" 2>&1 &
+    echo $! >"$dir/run/cupsd.pid"
+    export CUPS_SERVER="127.0.0.1:$port"
+    for _ in $(seq 1 50); do
+        lpstat -r >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    lpadmin -p "$queue" -E -v file:///dev/null -m raw 2>/dev/null
+    cupsenable "$queue" 2>/dev/null || true
+    cupsaccept "$queue" 2>/dev/null || true
+    echo "CUPS_SERVER=127.0.0.1:$port"
+    ;;
+stop)
+    if [ -f "$dir/run/cupsd.pid" ]; then
+        pid=$(cat "$dir/run/cupsd.pid")
+        kill "$pid" 2>/dev/null || true
+        for _ in $(seq 1 50); do
+            kill -0 "$pid" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -9 "$pid" 2>/dev/null || true
+    fi
+    ;;
+esac
