@@ -1,7 +1,9 @@
 #include "Barcode128.h"
+#include "ElementRows.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -85,6 +87,21 @@ constexpr bool PatternsAreWellFormed() {
 }
 static_assert(Code128Patterns.size() == 107);
 static_assert(PatternsAreWellFormed());
+
+// Element bytes of every row; symbols use the first eleven bytes, the stop all thirteen.
+using ElementRow13 = ElementRow<STOP_MODULES>;
+constexpr std::array<ElementRow13, 107> Code128Elements = ModuleRows<STOP_MODULES>(Code128Patterns);
+
+constexpr bool ElementsMatchPatterns() {
+    for (std::size_t k = 0; k < Code128Elements.size(); ++k) {
+        if (!IsModuleRowOf(Code128Elements[k], Code128Patterns[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ElementsMatchPatterns());
+static_assert(Code128Elements[STOP] == ElementRow13{1, 1, 0, 0, 0, 1, 1, 1, 0, 1, 0, 1, 1});
 
 using CharValueTable = std::array<std::array<int, CHAR_VALUE_COUNT>, 2>;
 
@@ -247,34 +264,29 @@ std::uint8_t* CBarcode128::EncodeSymbol(std::uint8_t* position, int value) {
     if (value < 0 || value > STOP) {
         return nullptr;
     }
-    const std::string_view pattern = Code128Patterns[static_cast<std::size_t>(value)];
-    if (!Fits(position, pattern.size())) {
-        return nullptr;
+    const ElementRow13& row = Code128Elements[static_cast<std::size_t>(value)];
+    if (value == STOP) {
+        return Fits(position, STOP_MODULES) ? AddRow(position, row) : nullptr;
     }
-    for (const char module : pattern) {
-        if (module == 'b') {
-            *position += ELEMENT_BAR;
-        }
-        ++position;
-    }
-    return position;
+    return Fits(position, SYMBOL_MODULES) ? AddElements<SYMBOL_MODULES>(position, row) : nullptr;
 }
 
-// The sum and the weight are kept modulo 103, so a text of any length cannot overflow them.
-// A text with a symbol that has no value has no check symbol: -1.
+// The weighted sum is reduced only at the end: each term is below 107 * 103, so 64 bits
+// hold the sum for any text that fits in memory. A text with a symbol that has no value has
+// no check symbol: -1.
 int CBarcode128::ComputeCheckSymbol(int subset, const char* text) {
     if (text == nullptr || !IsValidSubset(subset)) {
         return NO_VALUE;
     }
-    int sum = START_A + subset;
-    int weight = 1;
+    std::uint64_t sum = static_cast<std::uint64_t>(START_A + subset);
+    int weight = 1; // cycles 1..103; 103 itself adds nothing modulo 103
     for (SymbolReader reader(text, subset); !reader.AtEnd();) {
         const int value = reader.Next();
         if (value < 0) {
             return NO_VALUE;
         }
-        sum = (sum + value * weight) % CHECK_MODULUS;
-        weight = weight % CHECK_MODULUS + 1;
+        sum += static_cast<std::uint64_t>(value * weight);
+        weight = weight == CHECK_MODULUS ? 1 : weight + 1;
     }
-    return sum % CHECK_MODULUS;
+    return static_cast<int>(sum % CHECK_MODULUS);
 }

@@ -1,7 +1,9 @@
 #include "Barcode39.h"
+#include "ElementRows.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -61,14 +63,64 @@ static_assert(TableIsWellFormed());
 constexpr std::size_t MAX_TEXT = CBarcodeBase::CAPACITY / SYMBOL_ELEMENTS - 2;
 static_assert(MAX_TEXT == 407);
 
-const Code39Row* FindRow(char ch) {
-    for (const Code39Row& row : Code39Patterns) {
-        if (row.ch == ch) {
-            return &row;
+using ElementRow10 = ElementRow<SYMBOL_ELEMENTS>;
+
+// Element bytes of every row of Code39Patterns, in the same order.
+constexpr std::array<ElementRow10, 44> BuildElementRows() {
+    std::array<ElementRow10, 44> rows{};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i] = WidthRow<SYMBOL_ELEMENTS>(Code39Patterns[i].pattern);
+    }
+    return rows;
+}
+constexpr std::array<ElementRow10, 44> Code39Elements = BuildElementRows();
+
+constexpr bool ElementsMatchPatterns() {
+    for (std::size_t i = 0; i < Code39Elements.size(); ++i) {
+        if (!IsWidthRowOf(Code39Elements[i], Code39Patterns[i].pattern)) {
+            return false;
         }
     }
-    return nullptr;
+    return true;
 }
+static_assert(ElementsMatchPatterns());
+
+constexpr std::int8_t NO_ROW = -1;
+
+// Row of Code39Patterns for every byte value, NO_ROW where the byte has none.
+constexpr std::array<std::int8_t, 256> BuildRowIndex() {
+    std::array<std::int8_t, 256> index{};
+    index.fill(NO_ROW);
+    for (std::size_t i = 0; i < Code39Patterns.size(); ++i) {
+        index[static_cast<unsigned char>(Code39Patterns[i].ch)] = static_cast<std::int8_t>(i);
+    }
+    return index;
+}
+constexpr std::array<std::int8_t, 256> Code39RowIndex = BuildRowIndex();
+
+// Every character finds its own row and no other byte finds one.
+constexpr bool RowIndexIsComplete() {
+    std::size_t found = 0;
+    for (std::size_t b = 0; b < Code39RowIndex.size(); ++b) {
+        const int row = Code39RowIndex[b];
+        if (row != NO_ROW) {
+            ++found;
+            if (static_cast<unsigned char>(Code39Patterns[static_cast<std::size_t>(row)].ch) != b) {
+                return false;
+            }
+        }
+    }
+    return found == Code39Patterns.size();
+}
+static_assert(RowIndexIsComplete());
+static_assert(Code39RowIndex['*'] == 39 && Code39RowIndex['a'] == NO_ROW);
+
+constexpr int RowOf(char ch) {
+    return Code39RowIndex[static_cast<unsigned char>(ch)];
+}
+
+constexpr auto START_STOP_ROW = static_cast<std::size_t>(RowOf('*'));
+static_assert(Code39Elements[START_STOP_ROW] == ElementRow10{1, 2, 1, 0, 3, 0, 3, 0, 1, 0});
 
 // Only ASCII letters change; bytes from 0x80 up stay as they are.
 char ToUpperAscii(char ch) {
@@ -87,21 +139,15 @@ std::size_t BoundedLength(const char* text, std::size_t limit) {
 } // namespace
 
 std::uint8_t* CBarcode39::EncodeChar(char ch, std::uint8_t* out) {
-    const Code39Row* row = FindRow(ch);
-    if (row == nullptr || !Fits(out, SYMBOL_ELEMENTS)) {
+    const int row = RowOf(ch);
+    if (row == NO_ROW || !Fits(out, SYMBOL_ELEMENTS)) {
         return nullptr;
     }
-    for (std::size_t k = 0; k < SYMBOL_ELEMENTS; ++k) {
-        if (row->pattern[k] == 'w') {
-            out[k] += ELEMENT_WIDE;
-        }
-        if (k % 2 == 0) {
-            out[k] += ELEMENT_BAR;
-        }
-    }
-    return out + SYMBOL_ELEMENTS;
+    return AddRow(out, Code39Elements[static_cast<std::size_t>(row)]);
 }
 
+// With at most MAX_TEXT characters every one fits, so only unknown characters stop it; the
+// characters before one stay in the buffer.
 bool CBarcode39::Encode(const char* text) {
     if (text == nullptr) {
         return false;
@@ -110,16 +156,15 @@ bool CBarcode39::Encode(const char* text) {
     if (n > MAX_TEXT) {
         return false;
     }
-    std::uint8_t* out = EncodeChar('*', elements);
-    for (std::size_t i = 0; i < n && out != nullptr; ++i) {
-        out = EncodeChar(ToUpperAscii(text[i]), out);
+    std::uint8_t* out = AddRow(elements, Code39Elements[START_STOP_ROW]);
+    for (std::size_t i = 0; i < n; ++i) {
+        const int row = RowOf(ToUpperAscii(text[i]));
+        if (row == NO_ROW) {
+            return false;
+        }
+        out = AddRow(out, Code39Elements[static_cast<std::size_t>(row)]);
     }
-    if (out != nullptr) {
-        out = EncodeChar('*', out);
-    }
-    if (out == nullptr) {
-        return false;
-    }
+    out = AddRow(out, Code39Elements[START_STOP_ROW]);
     length = LengthTo(out);
     return true;
 }

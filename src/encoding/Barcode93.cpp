@@ -1,7 +1,9 @@
 #include "Barcode93.h"
+#include "ElementRows.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -48,6 +50,27 @@ constexpr bool PatternsAreWellFormed() {
 }
 static_assert(Code93Patterns.size() == 49);
 static_assert(PatternsAreWellFormed());
+
+// Element bytes of every row; data rows use the first nine bytes, the stop all ten.
+using ElementRow10 = ElementRow<SYMBOL_MODULES + 1>;
+constexpr std::array<ElementRow10, 49> Code93Elements =
+    ModuleRows<SYMBOL_MODULES + 1>(Code93Patterns);
+
+constexpr bool ElementsMatchPatterns() {
+    for (std::size_t k = 0; k < Code93Elements.size(); ++k) {
+        if (!IsModuleRowOf(Code93Elements[k], Code93Patterns[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ElementsMatchPatterns());
+static_assert(Code93Elements[STOP] == ElementRow10{1, 0, 1, 0, 1, 1, 1, 1, 0, 1});
+
+// Writes a data, check or start symbol; the caller has checked the value and the room.
+std::uint8_t* AddSymbol(std::uint8_t* out, int value) {
+    return AddElements<SYMBOL_MODULES>(out, Code93Elements[static_cast<std::size_t>(value)]);
+}
 
 struct FullAsciiPair {
     int first;
@@ -102,20 +125,50 @@ std::size_t BoundedLength(const char* text, std::size_t limit) {
 }
 
 // Weighted modulo-47 sum taken from the right, with weights cycling from 1 to maxWeight.
+// The sum is reduced only when read: at most 2 * 46 * 20 per text byte, so 64 bits hold it
+// for any text that fits in memory.
 class CheckSum {
 public:
     CheckSum(int firstWeight, int maxWeight) : m_weight(firstWeight), m_maxWeight(maxWeight) {}
     void Add(int value) {
-        m_sum = (m_sum + value * m_weight) % 47;
+        m_sum += static_cast<std::uint64_t>(value * m_weight);
         m_weight = m_weight == m_maxWeight ? 1 : m_weight + 1;
     }
-    int Value() const { return m_sum; }
+    int Value() const { return static_cast<int>(m_sum % 47); }
 
 private:
-    int m_sum = 0;
+    std::uint64_t m_sum = 0;
     int m_weight;
     int m_maxWeight;
 };
+
+struct CheckPair {
+    int c;
+    int k;
+};
+
+// The C and K check values of the first size bytes of text; false when a byte is outside
+// 0..127.
+bool ComputeChecks(const char* text, std::size_t size, CheckPair& checks) {
+    CheckSum c(1, 20);
+    CheckSum k(2, 15); // C itself takes weight 1
+    for (std::size_t i = size; i-- > 0;) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= Code93FullAscii.size()) {
+            return false;
+        }
+        const FullAsciiPair& pair = Code93FullAscii[byte];
+        if (pair.second != NO_SYMBOL) {
+            c.Add(pair.second);
+            k.Add(pair.second);
+        }
+        c.Add(pair.first);
+        k.Add(pair.first);
+    }
+    checks.c = c.Value();
+    checks.k = (checks.c + k.Value()) % 47;
+    return true;
+}
 
 } // namespace
 
@@ -123,17 +176,11 @@ std::uint8_t* CBarcode93::EncodeSymbol(std::uint8_t* position, int value) {
     if (value < 0 || value > STOP) {
         return nullptr;
     }
-    const std::string_view pattern = Code93Patterns[static_cast<std::size_t>(value)];
-    if (!Fits(position, pattern.size())) {
+    const std::size_t size = value == STOP ? SYMBOL_MODULES + 1 : SYMBOL_MODULES;
+    if (!Fits(position, size)) {
         return nullptr;
     }
-    for (const char module : pattern) {
-        if (module == 'b') {
-            *position += ELEMENT_BAR;
-        }
-        ++position;
-    }
-    return position;
+    return value == STOP ? AddRow(position, Code93Elements[STOP]) : AddSymbol(position, value);
 }
 
 bool CBarcode93::GetFullAsciiPair(int ch, int& first, int& second) {
@@ -147,55 +194,47 @@ bool CBarcode93::GetFullAsciiPair(int ch, int& first, int& second) {
 }
 
 std::uint8_t* CBarcode93::AppendCheckSymbols(std::uint8_t* position, const char* text) {
-    if (text == nullptr) {
+    CheckPair checks{};
+    if (text == nullptr || !ComputeChecks(text, std::string_view(text).size(), checks)) {
         return nullptr;
     }
-    CheckSum c(1, 20);
-    CheckSum k(2, 15); // C itself takes weight 1
-    for (std::size_t i = std::string_view(text).size(); i-- > 0;) {
-        int first = 0;
-        int second = 0;
-        if (!GetFullAsciiPair(static_cast<signed char>(text[i]), first, second)) {
-            return nullptr;
-        }
-        if (second != NO_SYMBOL) {
-            c.Add(second);
-            k.Add(second);
-        }
-        c.Add(first);
-        k.Add(first);
-    }
-    const int checkC = c.Value();
-    const int checkK = (checkC + k.Value()) % 47;
-    position = EncodeSymbol(position, checkC);
-    return position == nullptr ? nullptr : EncodeSymbol(position, checkK);
+    position = EncodeSymbol(position, checks.c);
+    return position == nullptr ? nullptr : EncodeSymbol(position, checks.k);
 }
 
+// Symbols are written while they fit; the first that does not, or a byte outside 0..127,
+// ends the encoding and leaves what was written so far.
 bool CBarcode93::Encode(const char* text) {
     Clear();
     if (text == nullptr || BoundedLength(text, MAX_DATA_SYMBOLS) > MAX_DATA_SYMBOLS) {
         return false;
     }
-    std::uint8_t* out = EncodeSymbol(elements, START);
-    for (const char* p = text; *p != '\0' && out != nullptr; ++p) {
-        int first = 0;
-        int second = 0;
-        if (!GetFullAsciiPair(static_cast<signed char>(*p), first, second)) {
+    std::uint8_t* out = AddSymbol(elements, START);
+    const std::uint8_t* const lastSymbol = elements + CAPACITY - SYMBOL_MODULES;
+    const char* p = text;
+    for (; *p != '\0'; ++p) {
+        const auto byte = static_cast<unsigned char>(*p);
+        if (byte >= Code93FullAscii.size() || out > lastSymbol) {
             return false;
         }
-        out = EncodeSymbol(out, first);
-        if (out != nullptr && second != NO_SYMBOL) {
-            out = EncodeSymbol(out, second);
+        const FullAsciiPair& pair = Code93FullAscii[byte];
+        out = AddSymbol(out, pair.first);
+        if (pair.second != NO_SYMBOL) {
+            if (out > lastSymbol) {
+                return false;
+            }
+            out = AddSymbol(out, pair.second);
         }
     }
-    if (out != nullptr) {
-        out = AppendCheckSymbols(out, text);
-    }
-    if (out != nullptr) {
-        out = EncodeSymbol(out, STOP);
-    }
-    if (out == nullptr) {
+    CheckPair checks{};
+    if (!ComputeChecks(text, static_cast<std::size_t>(p - text), checks)) {
         return false;
+    }
+    for (const int value : {checks.c, checks.k, STOP}) {
+        out = EncodeSymbol(out, value);
+        if (out == nullptr) {
+            return false;
+        }
     }
     length = LengthTo(out);
     return true;

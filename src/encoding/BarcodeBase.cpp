@@ -1,10 +1,53 @@
 #include "BarcodeBase.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+
+namespace {
+
+// The buffer is cleared in 32-byte blocks, four per step: the first block at the start,
+// aligned steps from the first 32-byte boundary on, and a last step that ends at the end.
+// A plain memset becomes "rep stos" here, about twice as slow as 32-byte vector stores.
+// The vector type makes each block a single store wherever the CPU has 32-byte stores.
+using Block = std::uint8_t __attribute__((vector_size(32)));
+constexpr std::size_t BLOCK = sizeof(Block);
+constexpr std::size_t STEP = 4 * BLOCK;
+static_assert(CBarcodeBase::CAPACITY % STEP == 0);
+
+inline void ZeroBlock(std::uint8_t* at)
+{
+    const Block zero{};
+    std::memcpy(at, &zero, BLOCK);
+}
+
+inline void ZeroStep(std::uint8_t* at)
+{
+    ZeroBlock(at);
+    ZeroBlock(at + BLOCK);
+    ZeroBlock(at + 2 * BLOCK);
+    ZeroBlock(at + 3 * BLOCK);
+}
+
+#if defined(__x86_64__) && defined(__GNUC__)
+[[gnu::target_clones("avx2", "default")]]
+#endif
+void ZeroElements(std::uint8_t* begin)
+{
+    constexpr std::size_t size = CBarcodeBase::CAPACITY;
+    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(begin) % BLOCK;
+    ZeroBlock(begin);
+    for (std::size_t at = (BLOCK - misalignment) % BLOCK; at + STEP <= size; at += STEP) {
+        ZeroStep(begin + at);
+    }
+    ZeroStep(begin + size - STEP);
+}
+
+} // namespace
 
 void CBarcodeBase::Clear()
 {
-    std::memset(elements, 0, sizeof elements);
+    ZeroElements(elements);
     length = 0;
 }
 

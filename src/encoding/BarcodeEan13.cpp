@@ -1,8 +1,10 @@
 #include "BarcodeEan13.h"
+#include "ElementRows.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -74,77 +76,100 @@ static_assert(Ean13EvenPatterns.size() == 10 && Ean13RightPatterns.size() == 10)
 static_assert(NumberSetsAreWellFormed());
 static_assert(ParityIsWellFormed());
 
+using DigitRows = std::array<ElementRow<DIGIT_MODULES>, 10>;
+
+// Element bytes of the number sets, row k for digit k.
+constexpr DigitRows Ean13OddElements = ModuleRows<DIGIT_MODULES>(Ean13OddPatterns);
+constexpr DigitRows Ean13EvenElements = ModuleRows<DIGIT_MODULES>(Ean13EvenPatterns);
+constexpr DigitRows Ean13RightElements = ModuleRows<DIGIT_MODULES>(Ean13RightPatterns);
+
+constexpr bool ElementsMatch(const DigitRows& rows, const DigitTable& patterns) {
+    for (std::size_t d = 0; d < 10; ++d) {
+        if (!IsModuleRowOf(rows[d], patterns[d])) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ElementsMatch(Ean13OddElements, Ean13OddPatterns));
+static_assert(ElementsMatch(Ean13EvenElements, Ean13EvenPatterns));
+static_assert(ElementsMatch(Ean13RightElements, Ean13RightPatterns));
+
+// For every first digit, the number set of data digits 3 to 7: the odd or the even rows.
+using LeftSets = std::array<std::array<const DigitRows*, PARITY_LETTERS>, 10>;
+constexpr LeftSets BuildLeftSets() {
+    LeftSets sets{};
+    for (std::size_t d = 0; d < 10; ++d) {
+        for (std::size_t k = 0; k < PARITY_LETTERS; ++k) {
+            sets[d][k] = Ean13ParityPatterns[d][k] == 'O' ? &Ean13OddElements : &Ean13EvenElements;
+        }
+    }
+    return sets;
+}
+constexpr LeftSets Ean13LeftSets = BuildLeftSets();
+static_assert(Ean13LeftSets[0][4] == &Ean13OddElements && Ean13LeftSets[9][2] == &Ean13OddElements);
+static_assert(Ean13LeftSets[9][0] == &Ean13EvenElements &&
+              Ean13LeftSets[9][3] == &Ean13EvenElements);
+
 constexpr std::uint8_t GUARD_BAR = ELEMENT_LONG + ELEMENT_BAR;
 constexpr std::uint8_t GUARD_SPACE = ELEMENT_LONG;
-constexpr std::array<std::uint8_t, 3> SIDE_GUARD{GUARD_BAR, GUARD_SPACE, GUARD_BAR};
-constexpr std::array<std::uint8_t, 5> CENTRE_GUARD{GUARD_SPACE, GUARD_BAR, GUARD_SPACE, GUARD_BAR,
-                                                   GUARD_SPACE};
+constexpr ElementRow<3> SIDE_GUARD{GUARD_BAR, GUARD_SPACE, GUARD_BAR};
+constexpr ElementRow<5> CENTRE_GUARD{GUARD_SPACE, GUARD_BAR, GUARD_SPACE, GUARD_BAR, GUARD_SPACE};
 
 constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Adds the modules of row to the elements at out; the caller has checked the room.
-std::uint8_t* AddModules(std::uint8_t* out, std::string_view row) {
-    for (const char module : row) {
-        if (module == 'b') {
-            *out += ELEMENT_BAR;
+constexpr std::size_t DigitOf(char c) {
+    return static_cast<std::size_t>(c - '0');
+}
+
+// Values of the first 12 characters of text, padded with 0 on the right; false when one of
+// them is not a digit.
+bool ReadDigits(const char* text, std::array<std::size_t, DATA_DIGITS>& digits) {
+    std::size_t i = 0;
+    for (; i < DATA_DIGITS && text[i] != '\0'; ++i) {
+        if (!IsDigit(text[i])) {
+            return false;
         }
-        ++out;
+        digits[i] = DigitOf(text[i]);
     }
-    return out;
+    for (; i < DATA_DIGITS; ++i) {
+        digits[i] = 0;
+    }
+    return true;
 }
 
-template <std::size_t N>
-std::uint8_t* AddGuard(std::uint8_t* out, const std::array<std::uint8_t, N>& guard) {
-    if (out == nullptr) {
-        return nullptr;
+// Weights 1 and 3 from the left, the sum taken modulo 10.
+std::size_t CheckDigitOf(const std::array<std::size_t, DATA_DIGITS>& digits) {
+    std::size_t sum = 0;
+    for (std::size_t i = 0; i < DATA_DIGITS; i += 2) {
+        sum += digits[i] + 3 * digits[i + 1];
     }
-    for (const std::uint8_t flags : guard) {
-        *out++ += flags;
-    }
-    return out;
-}
-
-// The first 12 characters of text, padded with "0" on the right.
-std::array<char, DATA_DIGITS + 1> WorkingDigits(const char* text) {
-    std::array<char, DATA_DIGITS + 1> digits{};
-    std::fill_n(digits.begin(), DATA_DIGITS, '0');
-    for (std::size_t i = 0; i < DATA_DIGITS && text[i] != '\0'; ++i) {
-        digits[i] = text[i];
-    }
-    return digits;
+    return (10 - sum % 10) % 10;
 }
 
 } // namespace
 
+// 95 elements always fit, so once the digits are checked nothing can fail.
 bool CBarcodeEan13::Encode(const char* text) {
     Clear();
-    if (text == nullptr) {
+    std::array<std::size_t, DATA_DIGITS> digits{};
+    if (text == nullptr || !ReadDigits(text, digits)) {
         return false;
     }
-    const auto digits = WorkingDigits(text);
-    if (!std::all_of(digits.begin(), digits.begin() + DATA_DIGITS, IsDigit)) {
-        return false;
-    }
-    std::array<char, PARITY_LETTERS> parity{};
-    GetParityPattern(digits[0], parity.data());
-
-    std::uint8_t* out = AddGuard(elements, SIDE_GUARD);
-    out = EncodeLeftOdd(out, digits[1]);
+    const auto& sets = Ean13LeftSets[digits[0]];
+    std::uint8_t* out = AddRow(elements, SIDE_GUARD);
+    out = AddRow(out, Ean13OddElements[digits[1]]);
     for (std::size_t k = 0; k < PARITY_LETTERS; ++k) {
-        const char digit = digits[k + 2];
-        out = parity[k] == 'O' ? EncodeLeftOdd(out, digit) : EncodeLeftEven(out, digit);
+        out = AddRow(out, (*sets[k])[digits[k + 2]]);
     }
-    out = AddGuard(out, CENTRE_GUARD);
+    out = AddRow(out, CENTRE_GUARD);
     for (std::size_t i = 7; i < DATA_DIGITS; ++i) {
-        out = EncodeRight(out, digits[i]);
+        out = AddRow(out, Ean13RightElements[digits[i]]);
     }
-    out = EncodeRight(out, ComputeCheckDigit(digits.data()));
-    out = AddGuard(out, SIDE_GUARD);
-    if (out == nullptr) {
-        return false;
-    }
+    out = AddRow(out, Ean13RightElements[CheckDigitOf(digits)]);
+    out = AddRow(out, SIDE_GUARD);
     length = LengthTo(out);
     return true;
 }
@@ -161,35 +186,36 @@ std::uint8_t* CBarcodeEan13::EncodeLeftOdd(std::uint8_t* out, char digit) {
     if (!IsDigit(digit) || !Fits(out, DIGIT_MODULES)) {
         return nullptr;
     }
-    return AddModules(out, Ean13OddPatterns[static_cast<std::size_t>(digit - '0')]);
+    return AddRow(out, Ean13OddElements[DigitOf(digit)]);
 }
 
 std::uint8_t* CBarcodeEan13::EncodeLeftEven(std::uint8_t* out, char digit) {
     if (!IsDigit(digit) || !Fits(out, DIGIT_MODULES)) {
         return nullptr;
     }
-    return AddModules(out, Ean13EvenPatterns[static_cast<std::size_t>(digit - '0')]);
+    return AddRow(out, Ean13EvenElements[DigitOf(digit)]);
 }
 
 std::uint8_t* CBarcodeEan13::EncodeRight(std::uint8_t* out, char digit) {
     if (!IsDigit(digit) || !Fits(out, DIGIT_MODULES)) {
         return nullptr;
     }
-    return AddModules(out, Ean13RightPatterns[static_cast<std::size_t>(digit - '0')]);
+    return AddRow(out, Ean13RightElements[DigitOf(digit)]);
 }
 
-// Weights 1 and 3 from the left, the sum kept modulo 10. A string holding anything but
-// digits has no check digit: the result is then '\0'.
+// Weights 1 and 3 from the left. The sum is reduced only at the end: at most 27 per digit, so
+// 64 bits hold it for any string that fits in memory. A string holding anything but digits
+// has no check digit: the result is then '\0'.
 char CBarcodeEan13::ComputeCheckDigit(const char* digits) {
     if (digits == nullptr) {
         return '\0';
     }
-    int sum = 0;
+    std::uint64_t sum = 0;
     for (std::size_t i = 0; digits[i] != '\0'; ++i) {
         if (!IsDigit(digits[i])) {
             return '\0';
         }
-        sum = (sum + (digits[i] - '0') * (i % 2 == 0 ? 1 : 3)) % 10;
+        sum += DigitOf(digits[i]) * (i % 2 == 0 ? 1 : 3);
     }
-    return static_cast<char>('0' + (10 - sum) % 10);
+    return static_cast<char>('0' + (10 - sum % 10) % 10);
 }

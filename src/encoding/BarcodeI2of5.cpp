@@ -1,7 +1,9 @@
 #include "BarcodeI2of5.h"
+#include "ElementRows.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -58,6 +60,21 @@ constexpr bool RowsAreInterleavedDigits() {
 static_assert(I2of5Patterns.size() == 100);
 static_assert(RowsAreInterleavedDigits());
 
+// Element bytes of every pair, row k for the pair value k.
+using ElementRow10 = ElementRow<PAIR_ELEMENTS>;
+constexpr std::array<ElementRow10, 100> I2of5Elements = WidthRows<PAIR_ELEMENTS>(I2of5Patterns);
+
+constexpr bool ElementsMatchPatterns() {
+    for (std::size_t k = 0; k < I2of5Elements.size(); ++k) {
+        if (!IsWidthRowOf(I2of5Elements[k], I2of5Patterns[k])) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(ElementsMatchPatterns());
+static_assert(I2of5Elements[0] == ElementRow10{1, 0, 1, 0, 3, 2, 3, 2, 1, 0});
+
 constexpr std::array<std::uint8_t, 4> START = {1, 0, 1, 0};
 constexpr std::array<std::uint8_t, 3> STOP = {3, 0, 1};
 
@@ -88,18 +105,10 @@ std::uint8_t* CBarcodeI2of5::EncodePair(std::uint8_t* out, int value) {
     if (value < 0 || value >= static_cast<int>(I2of5Patterns.size()) || !Fits(out, PAIR_ELEMENTS)) {
         return nullptr;
     }
-    const std::string_view row = I2of5Patterns[static_cast<std::size_t>(value)];
-    for (std::size_t k = 0; k < PAIR_ELEMENTS; ++k) {
-        if (row[k] == 'w') {
-            out[k] += ELEMENT_WIDE;
-        }
-        if (k % 2 == 0) {
-            out[k] += ELEMENT_BAR;
-        }
-    }
-    return out + PAIR_ELEMENTS;
+    return AddRow(out, I2of5Elements[static_cast<std::size_t>(value)]);
 }
 
+// At most MAX_DIGITS digits always fit, so once the text is checked nothing can fail.
 bool CBarcodeI2of5::Encode(const char* text) {
     Clear();
     if (text == nullptr) {
@@ -112,10 +121,8 @@ bool CBarcodeI2of5::Encode(const char* text) {
     }
     std::uint8_t* out = Put(elements, START);
     for (std::size_t i = 0; i < n; i += 2) {
-        out = EncodePair(out, 10 * (text[i] - '0') + (text[i + 1] - '0'));
-        if (out == nullptr) {
-            return false;
-        }
+        const auto value = static_cast<std::size_t>(10 * (text[i] - '0') + (text[i + 1] - '0'));
+        out = AddRow(out, I2of5Elements[value]);
     }
     out = Put(out, STOP);
     length = LengthTo(out);

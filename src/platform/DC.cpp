@@ -3,12 +3,16 @@
 #include "MulDiv.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -116,8 +120,10 @@ QRect CDC::GetClipBox() const
     const QRectF logical = LogicalToDevice().inverted().mapRect(QRectF(m_deviceClip));
     static constexpr double kMax = std::numeric_limits<int>::max() / 2;
     auto clamp = [](double v) { return static_cast<int>(std::clamp(v, -kMax, kMax)); };
+    // The mapped edges are exclusive; the last unit touched is the one before them.
     return QRect(QPoint(clamp(std::floor(logical.left())), clamp(std::floor(logical.top()))),
-                 QPoint(clamp(std::ceil(logical.right())), clamp(std::ceil(logical.bottom()))));
+                 QPoint(clamp(std::ceil(logical.right()) - 1),
+                        clamp(std::ceil(logical.bottom()) - 1)));
 }
 
 CFont* CDC::SelectObject(CFont* font)
@@ -169,40 +175,103 @@ int CDC::LogicalDpiY() const
     return m_mapMode == MM_ANISOTROPIC ? m_windowExt.height() : m_output.y;
 }
 
-QFont CDC::FontFor(const CFont* font) const
-{
-    if (font != nullptr && font->HasFont()) {
-        return MakeFont(font->Description(), LogicalDpiY());
-    }
-    return MakeFont(LOGFONT{}, LogicalDpiY()); // the surface's default font
-}
+struct CDC::CachedFont {
+    LOGFONT lf;
+    int dpi;
+    QFont font;
+    QRawFont raw;
+    qreal ascent = 0;
+    qreal descent = 0;
+    std::array<quint32, 256> glyphs{};
+    std::array<qreal, 256> advances{};
 
-QFont CDC::CurrentFont() const { return FontFor(m_font); }
+    CachedFont(const LOGFONT& description, int dpiY)
+        : lf(description), dpi(dpiY), font(MakeFont(description, dpiY)),
+          raw(QRawFont::fromFont(font))
+    {
+        const QFontMetricsF fm(font);
+        ascent = fm.ascent();
+        descent = fm.descent();
+        QString all(256, QChar());
+        for (int c = 0; c < 256; ++c) {
+            all[c] = QChar(c);
+        }
+        if (raw.isValid()) {
+            QList<quint32> indexes = raw.glyphIndexesForString(all);
+            QList<QPointF> advance = raw.advancesForGlyphIndexes(indexes);
+            for (int c = 0; c < 256 && c < indexes.size(); ++c) {
+                glyphs[c] = indexes[c];
+                advances[c] = advance[c].x();
+            }
+        }
+    }
+
+    qreal Width(std::string_view text) const
+    {
+        qreal w = 0;
+        for (const char ch : text) {
+            w += advances[static_cast<unsigned char>(ch)];
+        }
+        return w;
+    }
+};
+
+const CDC::CachedFont& CDC::FontFor(const CFont* font) const
+{
+    // Without a font the surface's default one is used.
+    const LOGFONT lf = font != nullptr && font->HasFont() ? font->Description() : LOGFONT{};
+    const int dpi = LogicalDpiY();
+    for (const auto& c : m_fonts) {
+        if (c->dpi == dpi && std::memcmp(&c->lf, &lf, sizeof lf) == 0) {
+            return *c;
+        }
+    }
+    m_fonts.push_back(std::make_unique<CachedFont>(lf, dpi));
+    return *m_fonts.back();
+}
 
 QSize CDC::GetTextExtent(std::string_view text) const { return GetTextExtent(text, m_font); }
 
 QSize CDC::GetTextExtent(std::string_view text, const CFont* font) const
 {
-    const QFontMetricsF fm(FontFor(font));
-    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    return QSize(static_cast<int>(std::ceil(fm.horizontalAdvance(s))),
-                 static_cast<int>(std::ceil(fm.ascent() + fm.descent())));
+    const CachedFont& f = FontFor(font);
+    return QSize(static_cast<int>(std::ceil(f.Width(text))),
+                 static_cast<int>(std::ceil(f.ascent + f.descent)));
 }
 
+// Characters are placed at their advances, without kerning, each with the
+// font's own glyph; the cell behind them is filled white first.
 void CDC::TextOut(int x, int y, std::string_view text)
 {
     Flush();
     if (m_painter == nullptr || text.empty()) {
         return;
     }
-    const QFont font = CurrentFont();
-    const QFontMetricsF fm(font);
-    const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-    const QRectF box(x, y, fm.horizontalAdvance(s), fm.ascent() + fm.descent());
-    m_painter->fillRect(box, Qt::white);
-    m_painter->setFont(font);
+    const CachedFont& f = FontFor(m_font);
+    m_painter->fillRect(QRectF(x, y, f.Width(text), f.ascent + f.descent), Qt::white);
     m_painter->setPen(ToQColor(m_textColour));
-    m_painter->drawText(QPointF(x, y + fm.ascent()), s);
+    if (!f.raw.isValid()) {
+        m_painter->setFont(f.font);
+        m_painter->drawText(QPointF(x, y + f.ascent),
+                            QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+        return;
+    }
+    QList<quint32> indexes(static_cast<qsizetype>(text.size()));
+    QList<QPointF> positions(static_cast<qsizetype>(text.size()));
+    qreal pen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        indexes[static_cast<qsizetype>(i)] = f.glyphs[c];
+        positions[static_cast<qsizetype>(i)] = QPointF(pen, 0);
+        pen += f.advances[c];
+    }
+    QGlyphRun run;
+    run.setRawFont(f.raw);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    run.setUnderline(f.font.underline());
+    run.setStrikeOut(f.font.strikeOut());
+    m_painter->drawGlyphRun(QPointF(x, y + f.ascent), run);
 }
 
 CDrawSurface::Pen CDC::CreateSolidPen(int width, COLORREF colour)
@@ -246,7 +315,9 @@ void CDC::LineTo(int x, int y)
         m_run.right = static_cast<int>(right);
         return;
     }
-    Flush();
+    if (m_run.active) {
+        m_runs.push_back(m_run);
+    }
     m_run = Run{static_cast<int>(left), static_cast<int>(right), top, bottom, colour, true};
 }
 
@@ -258,14 +329,67 @@ void CDC::DeletePen(Pen pen)
 
 void CDC::Flush()
 {
-    if (!m_run.active || m_painter == nullptr) {
+    if (m_run.active) {
+        m_runs.push_back(m_run);
         m_run.active = false;
+    }
+    PaintRuns();
+}
+
+void CDC::PaintRuns()
+{
+    if (m_runs.empty() || m_painter == nullptr) {
+        m_runs.clear();
         return;
     }
-    m_run.active = false;
-    const QRectF r(m_run.left, m_run.top, static_cast<qreal>(m_run.right) - m_run.left,
-                   static_cast<qreal>(m_run.bottom) - m_run.top);
-    m_painter->fillRect(r, ToQColor(m_run.colour));
+    bool disjoint = true; // each run starts at or right of the previous one's end
+    bool tiled = true;    // ... exactly at it, with the same top and bottom
+    for (std::size_t i = 1; i < m_runs.size(); ++i) {
+        const Run& a = m_runs[i - 1];
+        const Run& b = m_runs[i];
+        disjoint = disjoint && b.left >= a.right;
+        tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
+    }
+    auto rect = [](const Run& r) {
+        return QRectF(r.left, r.top, static_cast<qreal>(r.right) - r.left,
+                      static_cast<qreal>(r.bottom) - r.top);
+    };
+    if (!disjoint) { // overlapping lines: paint in order
+        for (const Run& r : m_runs) {
+            m_painter->fillRect(rect(r), ToQColor(r.colour));
+        }
+        m_runs.clear();
+        return;
+    }
+    // Disjoint rectangles can be painted in any order. A tiled row is first filled
+    // whole in the colour of its first run, then only the others are painted.
+    std::vector<COLORREF> colours;
+    for (const Run& r : m_runs) {
+        if (std::find(colours.begin(), colours.end(), r.colour) == colours.end()) {
+            colours.push_back(r.colour);
+        }
+    }
+    const bool background = tiled && m_runs.size() > 2;
+    m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
+    QList<QRectF> rects;
+    if (background) {
+        rects.append(QRectF(m_runs.front().left, m_runs.front().top,
+                            static_cast<qreal>(m_runs.back().right) - m_runs.front().left,
+                            static_cast<qreal>(m_runs.front().bottom) - m_runs.front().top));
+        m_painter->setBrush(ToQColor(colours.front()));
+        m_painter->drawRects(rects.constData(), 1);
+    }
+    for (std::size_t c = background ? 1 : 0; c < colours.size(); ++c) {
+        rects.clear();
+        for (const Run& r : m_runs) {
+            if (r.colour == colours[c]) {
+                rects.append(rect(r));
+            }
+        }
+        m_painter->setBrush(ToQColor(colours[c]));
+        m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
+    }
+    m_runs.clear();
 }
 
 CDC::Resolution DisplayResolution()

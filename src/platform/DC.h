@@ -9,6 +9,8 @@
 #include <QTransform>
 
 #include <map>
+#include <memory>
+#include <vector>
 #include <string_view>
 
 class QPainter;
@@ -64,7 +66,9 @@ public:
     void LineTo(int x, int y) override;
     void DeletePen(Pen pen) override;
 
-    // Paints what is still pending (runs of bars are merged into one rectangle).
+    // Paints what is still pending. Adjacent lines of one colour and bottom are
+    // merged into one rectangle, and the rectangles of one symbol are painted a
+    // colour at a time: far fewer drawing operations, the same pixels.
     void Flush();
 
     // The QFont a description stands for, sized in logical units.
@@ -82,8 +86,9 @@ private:
     };
 
     void ApplyTransform();
-    QFont CurrentFont() const;
-    QFont FontFor(const CFont* font) const;
+    void PaintRuns();
+    struct CachedFont;
+    const CachedFont& FontFor(const CFont* font) const;
     int LogicalDpiY() const;
 
     QPainter* m_painter;
@@ -98,6 +103,9 @@ private:
     QPoint m_viewportOrg{0, 0};
     QRect m_deviceClip;
 
+    // The few fonts a surface uses, made once, with the glyph and advance of
+    // every 8-bit character, so text is laid out without shaping each time.
+    mutable std::vector<std::unique_ptr<CachedFont>> m_fonts;
     CFont* m_font = nullptr;
     COLORREF m_textColour = 0;
 
@@ -105,7 +113,8 @@ private:
     Pen m_nextPen = 1;
     Pen m_pen = 0;
     QPoint m_current{0, 0};
-    Run m_run;
+    Run m_run;              // the run being extended
+    std::vector<Run> m_runs; // finished runs not painted yet
 };
 
 // The display's logical resolution (the primary screen's; 96 without a screen).
