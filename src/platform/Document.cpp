@@ -10,6 +10,8 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/stat.h>
+
 CDocument::~CDocument() = default;
 
 void CDocument::SetTitle(const QString& title)
@@ -67,14 +69,12 @@ bool ReadWholeFile(const QString& path, std::string& bytes, QString* error)
     if (!f) {
         return fail("open");
     }
-    // Read in blocks: the size of special files is not known beforehand.
+    // Read in blocks: the size of special files is not known beforehand, and
+    // a directory reports a meaningless one.
     bytes.clear();
-    if (std::fseek(f.get(), 0, SEEK_END) == 0) {
-        const long size = std::ftell(f.get());
-        if (size > 0) {
-            bytes.reserve(static_cast<std::size_t>(size));
-        }
-        std::rewind(f.get());
+    struct stat st {};
+    if (fstat(fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
     }
     char block[1 << 16];
     std::size_t n = 0;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,11 +43,23 @@ public:
     virtual bool OnOpenDocument(const QString& path, QString* error = nullptr);
     virtual void Serialize(CArchive& ar) = 0;
 
+    // Told after every title change; the framework keeps its frames' titles with it.
+    void SetTitleChangedHandler(std::function<void()> handler)
+    {
+        m_titleChanged = std::move(handler);
+    }
+
 protected:
     // Called after the title changed (frames follow it).
-    virtual void OnTitleChanged() {}
+    virtual void OnTitleChanged()
+    {
+        if (m_titleChanged) {
+            m_titleChanged();
+        }
+    }
 
 private:
+    std::function<void()> m_titleChanged;
     QString m_strTitle;
     QString m_strPathName;
     std::vector<CScrollView*> m_views;

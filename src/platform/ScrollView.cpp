@@ -2,6 +2,7 @@
 
 #include "Document.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -94,4 +95,58 @@ void CScrollView::UpdateScrollBars()
     };
     apply(horizontalScrollBar(), m_totalSize.width(), view.width(), m_lineSize.width());
     apply(verticalScrollBar(), m_totalSize.height(), view.height(), m_lineSize.height());
+}
+
+UINT MouseFlags(const QMouseEvent& event)
+{
+    const Qt::MouseButtons buttons = event.buttons();
+    const Qt::KeyboardModifiers keys = event.modifiers();
+    UINT flags = 0;
+    flags |= buttons.testFlag(Qt::LeftButton) ? MK_LBUTTON : 0;
+    flags |= buttons.testFlag(Qt::RightButton) ? MK_RBUTTON : 0;
+    flags |= buttons.testFlag(Qt::MiddleButton) ? MK_MBUTTON : 0;
+    flags |= buttons.testFlag(Qt::XButton1) ? MK_XBUTTON1 : 0;
+    flags |= buttons.testFlag(Qt::XButton2) ? MK_XBUTTON2 : 0;
+    flags |= keys.testFlag(Qt::ShiftModifier) ? MK_SHIFT : 0;
+    flags |= keys.testFlag(Qt::ControlModifier) ? MK_CONTROL : 0;
+    return flags;
+}
+
+void CScrollView::OnLButtonDown(UINT, QPoint) {}
+void CScrollView::OnLButtonUp(UINT, QPoint) {}
+void CScrollView::OnLButtonDblClk(UINT, QPoint) {}
+void CScrollView::OnMouseMove(UINT, QPoint) {}
+
+// Viewport mouse events arrive here in viewport (client) coordinates; other
+// buttons than the left one go to the default processing.
+void CScrollView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    OnLButtonDown(MouseFlags(*event), event->position().toPoint());
+}
+
+void CScrollView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    OnLButtonUp(MouseFlags(*event), event->position().toPoint());
+}
+
+void CScrollView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    OnLButtonDblClk(MouseFlags(*event), event->position().toPoint());
+}
+
+void CScrollView::mouseMoveEvent(QMouseEvent* event)
+{
+    OnMouseMove(MouseFlags(*event), event->position().toPoint());
 }

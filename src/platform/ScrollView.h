@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AfxRes.h"
 #include "DC.h"
 #include "PrintInfo.h"
 
@@ -7,6 +8,19 @@
 #include <QSize>
 
 class CDocument;
+class QMouseEvent;
+
+// Flags of a mouse message: the buttons and keys held when it happened.
+constexpr UINT MK_LBUTTON = 0x0001;
+constexpr UINT MK_RBUTTON = 0x0002;
+constexpr UINT MK_SHIFT = 0x0004;
+constexpr UINT MK_CONTROL = 0x0008;
+constexpr UINT MK_MBUTTON = 0x0010;
+constexpr UINT MK_XBUTTON1 = 0x0020;
+constexpr UINT MK_XBUTTON2 = 0x0040;
+
+// The MK_* flags of a mouse event.
+UINT MouseFlags(const QMouseEvent& event);
 
 // Scrolling view base: a scroll area whose viewport paints through
 // OnPrepareDC and OnDraw with one logical unit per pixel.
@@ -38,7 +52,19 @@ public:
     // The screen's resolution as the view's surfaces report it.
     CDC::Resolution ScreenResolution() const;
 
+    // Left-button messages of the viewport, point in client coordinates.
+    // The release reaches the view wherever it happens (the press grabs the
+    // mouse), so every press is followed by its release.
+    virtual void OnLButtonDown(UINT nFlags, QPoint point);
+    virtual void OnLButtonUp(UINT nFlags, QPoint point);
+    virtual void OnLButtonDblClk(UINT nFlags, QPoint point);
+    virtual void OnMouseMove(UINT nFlags, QPoint point);
+
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;

@@ -35,6 +35,19 @@ std::int64_t SatMul(std::int64_t a, std::int64_t b)
     return r;
 }
 
+// n / d rounded down and up; d is not 0.
+std::int64_t FloorDiv(std::int64_t n, std::int64_t d)
+{
+    const std::int64_t q = n / d;
+    return (n % d != 0 && (n < 0) != (d < 0)) ? q - 1 : q;
+}
+
+std::int64_t CeilDiv(std::int64_t n, std::int64_t d)
+{
+    const std::int64_t q = n / d;
+    return (n % d != 0 && (n < 0) == (d < 0)) ? q + 1 : q;
+}
+
 // Double to int, truncated towards zero and saturated.
 int TruncSat(double v)
 {
@@ -309,7 +322,7 @@ void CTavikView::DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view t
         }
     }
     DrawBarcode(pDC, s.m_nOriginX, static_cast<int>(y), text);
-    if (!text.empty()) {
+    if (!text.empty() && !pDC->IsPrinting()) { // only the screen's scroll area uses it
         m_nDrawnRight = std::max(m_nDrawnRight, RowRight(pDC, text));
     }
 }
@@ -322,15 +335,27 @@ void CTavikView::DrawScreen(CDC* pDC, int pitch, std::int64_t rows)
     }
     const BarcodeSettings& s = m_settings;
     const bool list = s.m_pLines != nullptr;
+    if (!list) {
+        // Repeated rows all have the same right edge; a surface that only
+        // measures needs no row drawn (a huge repeat count would take ages).
+        if (!s.m_strText.empty()) {
+            m_nDrawnRight = RowRight(pDC, s.m_strText);
+        }
+        if (pDC->Painter() == nullptr) {
+            return;
+        }
+    }
     std::int64_t first = 0;
     std::int64_t last = rows - 1;
     if (pitch != 0) {
+        // Row k reaches into the clip when k * pitch lies strictly between
+        // these two bounds; integer arithmetic keeps the row range exact.
         const RowExtent ext = RowExtentOf(pDC);
         const QRect clip = pDC->GetClipBox();
-        const double a = (double(clip.top()) - s.m_nOriginY - ext.bottom) / pitch;
-        const double b = (double(clip.bottom()) + 1 - s.m_nOriginY - ext.top) / pitch;
-        first = std::max<std::int64_t>(first, static_cast<std::int64_t>(std::floor(std::min(a, b))) - 1);
-        last = std::min<std::int64_t>(last, static_cast<std::int64_t>(std::ceil(std::max(a, b))) + 1);
+        const std::int64_t above = std::int64_t{clip.top()} - s.m_nOriginY - ext.bottom;
+        const std::int64_t below = std::int64_t{clip.bottom()} + 1 - s.m_nOriginY - ext.top;
+        first = std::max(first, FloorDiv(pitch > 0 ? above : below, pitch) + 1);
+        last = std::min(last, CeilDiv(pitch > 0 ? below : above, pitch) - 1);
     } else if (!list) {
         first = last; // every row lies on the same place with the same pixels
     }

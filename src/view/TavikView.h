@@ -34,6 +34,15 @@ public:
     // One row with its top-left corner at (x, y).
     void DrawBarcode(CDC* pDC, int x, int y, std::string_view text);
 
+    // The Settings command: a double click anywhere in the view, or Show
+    // Settings, opens the Settings dialog on m_settings and applies it.
+    void OnShowSettings();
+    void OnLButtonDblClk(UINT nFlags, QPoint point) override;
+    // Dragging the origin, or in lines mode the bars' bottom edge.
+    void OnLButtonDown(UINT nFlags, QPoint point) override;
+    void OnMouseMove(UINT nFlags, QPoint point) override;
+    void OnLButtonUp(UINT nFlags, QPoint point) override;
+
     // Vertical distance between row tops on this surface (may be 0 or less).
     int RowPitch(CDC* pDC) const;
     // The encoder that serves a BarcodeType, or null.
@@ -61,6 +70,11 @@ private:
         std::int64_t top;    // relative to the row's top, may be negative
         std::int64_t bottom; // exclusive
     };
+
+    // After an accepted Settings OK: scroll sizes, title, fonts, offsets.
+    void ApplySettings();
+    // Scroll sizes of the Settings command and the drags, rows of height tall.
+    void SetSettingsScrollSizes(int height);
 
     RowExtent RowExtentOf(CDC* pDC) const;
     std::int64_t RowRight(CDC* pDC, std::string_view text);

@@ -1,0 +1,111 @@
+// Screen repaint cost against list length, and loading a large text list.
+//   BM_RepaintScreenful/N: one 800x600 viewport paint (the widget's paint event)
+//     of an N-line list scrolled to its middle; 1,000,000 lines should cost at
+//     most twice 100 lines.
+//   BM_LoadList: CTavikDoc::OnOpenDocument of a 1,000,000-line (20 MB) file.
+// Runs on Qt's offscreen platform; the list files live in a temporary folder.
+
+#include "Fonts.h"
+#include "TavikDoc.h"
+#include "TavikView.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+QTemporaryDir* g_dir = nullptr;
+
+// A file of count lines of 19 digits each (20 bytes with the line feed).
+QString ListFile(int count) {
+    static std::map<int, QString> files;
+    if (const auto it = files.find(count); it != files.end()) {
+        return it->second;
+    }
+    const QString path = g_dir->filePath(QStringLiteral("list-%1.txt").arg(count));
+    std::FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
+    for (int i = 0; i < count; ++i) {
+        std::fprintf(f, "%019d\n", i * 7);
+    }
+    std::fclose(f);
+    files.emplace(count, path);
+    return path;
+}
+
+void BM_RepaintScreenful(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    CTavikDoc doc;
+    if (!doc.OnOpenDocument(ListFile(lines))) {
+        state.SkipWithError("cannot open the list");
+        return;
+    }
+    auto view = std::make_unique<CTavikView>();
+    doc.AddView(view.get());
+    view->OnInitialUpdate();
+
+    // Size the widget so that its viewport is 800 x 600 with the scroll bars
+    // the first paint brings, then scroll to the middle.
+    const QSize screen(800, 600);
+    QImage image(screen, QImage::Format_RGB32);
+    view->show();
+    view->resize(screen);
+    for (int i = 0; i < 2; ++i) {
+        view->viewport()->render(&image);
+        QApplication::processEvents();
+        view->resize(view->size() + (screen - view->viewport()->size()));
+        QApplication::processEvents();
+    }
+    CDC probe(nullptr, view->ScreenResolution(), view->ScreenResolution());
+    view->ScrollToPosition(QPoint(0, lines / 2 * view->RowPitch(&probe)));
+
+    for (auto _ : state) {
+        view->viewport()->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.counters["viewport_w"] = view->viewport()->width();
+    state.counters["viewport_h"] = view->viewport()->height();
+    state.counters["scroll_y"] = view->GetScrollPosition().y();
+}
+BENCHMARK(BM_RepaintScreenful)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+void BM_LoadList(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    const QString path = ListFile(lines);
+    std::size_t loaded = 0;
+    for (auto _ : state) {
+        auto doc = std::make_unique<CTavikDoc>();
+        if (!doc->OnOpenDocument(path)) {
+            state.SkipWithError("cannot open the list");
+            return;
+        }
+        loaded = doc->m_lines.GetSize();
+        benchmark::DoNotOptimize(loaded);
+    }
+    state.counters["lines"] = static_cast<double>(loaded);
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(lines) * 20);
+}
+BENCHMARK(BM_LoadList)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    RegisterBundledFonts();
+    QTemporaryDir dir;
+    g_dir = &dir;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,134 @@
+// The Settings command and the mouse drags of the barcode view.
+#include "TavikView.h"
+
+#include "Dia_Bar.h"
+#include "MessageBox.h"
+#include "MulDiv.h"
+#include "TavikDoc.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+QString FromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString EncodingError(const QString& text) {
+    return QStringLiteral("Error while encoding text \"%1\".").arg(text);
+}
+
+} // namespace
+
+void CTavikView::OnShowSettings() {
+    OnLButtonDblClk(0, QPoint(m_settings.m_nOriginX, m_settings.m_nOriginY));
+}
+
+// Where the double click falls does not matter.
+void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
+    CDia_Bar dlg(nullptr);
+    const int originX = m_settings.m_nOriginX;
+    const int originY = m_settings.m_nOriginY;
+    dlg.m_pSettings = &m_settings;
+    if (dlg.DoModal() != IDOK) {
+        // Cancel restores the origin only; mode, colours and fonts chosen stay.
+        m_settings.m_nOriginX = originX;
+        m_settings.m_nOriginY = originY;
+        return;
+    }
+    if (dlg.m_strNo8BitText.has_value()) {
+        // A text without an 8-bit form is refused like one the symbology
+        // refuses: the chosen encoder is left empty, so no symbol of another
+        // text stays on show.
+        if (CBarcodeBase* encoder = EncoderFor(m_settings.m_nType)) {
+            encoder->Clear();
+        }
+        AfxMessageBox(EncodingError(*dlg.m_strNo8BitText), MB_OK);
+    } else if (!EncodeText(m_settings.m_strText)) {
+        m_strScratch = "Error while encoding text \"" + m_settings.m_strText + "\".";
+        AfxMessageBox(FromLatin1(m_strScratch), MB_OK);
+    } else {
+        ApplySettings();
+    }
+    RedrawWindow();
+}
+
+void CTavikView::ApplySettings() {
+    BarcodeSettings& s = m_settings;
+    SetSettingsScrollSizes(s.m_nBarHeight);
+    if (s.m_pLines == nullptr) {
+        m_strScratch = s.m_strText;
+        if (s.m_nRepeat > 1) {
+            m_strScratch += " ( x" + std::to_string(s.m_nRepeat) + " )";
+        }
+        if (CTavikDoc* doc = GetDocument()) {
+            doc->SetTitle(FromLatin1(m_strScratch));
+        }
+    }
+    m_fontText.DeleteObject();
+    m_fontText.CreateFontIndirect(&s.m_lfText);
+    m_fontBarcode.DeleteObject();
+    m_fontBarcode.CreateFontIndirect(&s.m_lfBarcode);
+    if (s.m_bTrueType) {
+        s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, ScreenResolution().y, 72) / 2;
+    }
+    s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+}
+
+void CTavikView::SetSettingsScrollSizes(int height) {
+    const BarcodeSettings& s = m_settings;
+    const auto length = static_cast<std::int64_t>(
+        std::min<std::size_t>(s.m_strText.size(), std::numeric_limits<int>::max()));
+    const std::int64_t width = length * (std::int64_t{s.m_nBarWidth} + 40) + s.m_nOriginX;
+    const std::int64_t total = std::int64_t{s.m_nOriginY} + height + 20;
+    SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(total)), sizeDefault,
+                   sizeDefault);
+}
+
+// Hit test in document coordinates: the bars' bottom line (lines mode only,
+// at any x) first, then the 19 x 19 square around the origin.
+void CTavikView::OnLButtonDown(UINT /*nFlags*/, QPoint point) {
+    const BarcodeSettings& s = m_settings;
+    const QPoint scroll = GetScrollPosition();
+    const std::int64_t docX = std::int64_t{point.x()} + scroll.x();
+    const std::int64_t dy = std::int64_t{point.y()} + scroll.y() - s.m_nOriginY;
+    if (std::llabs(dy - s.m_nBarHeight) < 10 && !s.m_bTrueType) {
+        m_bResizingHeight = true;
+        return;
+    }
+    if (std::llabs(docX - s.m_nOriginX) < 10 && std::llabs(dy) < 10) {
+        m_bMovingOrigin = true;
+    }
+}
+
+// Drags act only with exactly the left button held (no Shift, no Ctrl).
+void CTavikView::OnMouseMove(UINT nFlags, QPoint point) {
+    if (!m_bMovingOrigin && !m_bResizingHeight) {
+        return;
+    }
+    if (nFlags != MK_LBUTTON) {
+        return;
+    }
+    BarcodeSettings& s = m_settings;
+    const QPoint scroll = GetScrollPosition();
+    const std::int64_t docX = std::int64_t{point.x()} + scroll.x();
+    const std::int64_t docY = std::int64_t{point.y()} + scroll.y();
+    if (m_bResizingHeight) {
+        s.m_nBarHeight = SaturateInt(docY - s.m_nOriginY);
+    } else {
+        s.m_nOriginX = SaturateInt(docX);
+        s.m_nOriginY = SaturateInt(docY);
+    }
+    RedrawWindow();
+    SetSettingsScrollSizes(s.m_bTrueType ? s.m_nFontOffset : s.m_nBarHeight);
+}
+
+// The release ends any drag, also one released outside the view (the press
+// grabbed the mouse, so the release comes here).
+void CTavikView::OnLButtonUp(UINT nFlags, QPoint point) {
+    m_bMovingOrigin = false;
+    m_bResizingHeight = false;
+    CScrollView::OnLButtonUp(nFlags, point);
+}
