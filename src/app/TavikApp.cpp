@@ -1,0 +1,68 @@
+#include "TavikApp.h"
+
+#include "AboutDlg.h"
+#include "ChildFrm.h"
+#include "DocTemplate.h"
+#include "Fonts.h"
+#include "MainFrm.h"
+#include "MessageBox.h"
+#include "Resource.h"
+#include "Resources.h"
+#include "TavikDoc.h"
+#include "TavikView.h"
+#include "ViewCommands.h"
+
+#include <QApplication>
+
+CTavikApp::CTavikApp(QStringList arguments) : CWinApp(std::move(arguments)) {
+    LoadTavikResources();
+    m_pszAppName = AfxGetResources().LoadString(AFX_IDS_APP_TITLE);
+    m_strHelpFilePath = QStringLiteral(":/help/%1.html").arg(m_pszAppName);
+    m_messageMap.On(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    m_messageMap.On(ID_FILE_NEW, [this] { OnFileNew(); });
+    m_messageMap.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    m_messageMap.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+}
+
+bool CTavikApp::InitInstance() {
+    if (!InitCommonControls() || !CWinApp::InitInstance()) {
+        return false;
+    }
+    if (!AfxOleInit()) {
+        AfxMessageBox(QStringLiteral("Could not start the program's object services."));
+        return false;
+    }
+    AfxEnableControlContainer();
+    QCoreApplication::setApplicationName(m_pszAppName); // message boxes' caption
+    QApplication::setWindowIcon(AfxGetResources().LoadIcon(IDR_MAINFRAME));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavik"));
+    RegisterBundledFonts();
+    SetRegistryKey(QStringLiteral("Korvalin"));
+    LoadStdProfileSettings(16);
+
+    auto tmpl = std::make_unique<CMultiDocTemplate>(
+        IDR_TavikTYPE, [] { return std::make_unique<CTavikDoc>(); },
+        [](QWidget* parent) { return new CChildFrame(parent); },
+        [](QWidget* parent) { return new CTavikView(parent); });
+    MapTavikViewCommands(tmpl->m_viewCommands);
+    AddDocTemplate(std::move(tmpl));
+
+    auto frame = std::make_unique<CMainFrame>();
+    if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
+        return false;
+    }
+    SetMainFrame(std::move(frame));
+
+    CCommandLineInfo cmdInfo;
+    ParseCommandLine(cmdInfo);
+    if (!ProcessShellCommand(cmdInfo)) {
+        return false;
+    }
+    GetMainFrame()->show();
+    return true;
+}
+
+void CTavikApp::OnAppAbout() {
+    CAboutDlg aboutDlg;
+    aboutDlg.DoModal();
+}

@@ -1,0 +1,134 @@
+#include "ShellFixture.h"
+
+#include "RecentFileList.h"
+#include "Resource.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QTest>
+
+namespace {
+
+QStringList RecentFiles(const CWinApp& app) {
+    return app.GetRecentFileList()->Files();
+}
+
+TEST_F(ShellTest, RecentFilesNewestFirstEachOnce) {
+    ASSERT_TRUE(Start());
+    const QString a = WriteFile("a.txt", "A\n"), b = WriteFile("b.txt", "B\n"),
+                  c = WriteFile("c.txt", "C\n");
+    for (const QString& path : {a, b, c}) {
+        ASSERT_NE(app->OpenDocumentFile(path), nullptr);
+    }
+    EXPECT_EQ(RecentFiles(*app), (QStringList{c, b, a}));
+    EXPECT_EQ(MenuItems("&File").mid(8, 3), (QStringList{"&1 " + c, "&2 " + b, "&3 " + a}));
+
+    // Opening a file that is open activates its window and moves it first.
+    ASSERT_NE(app->OpenDocumentFile(a), nullptr);
+    EXPECT_EQ(RecentFiles(*app), (QStringList{a, c, b}));
+    EXPECT_EQ(DocumentCount(), 4u);
+    EXPECT_EQ(frame->MDIGetActive()->GetTitle(), "a.txt");
+}
+
+TEST_F(ShellTest, RecentFilesKeepSixteen) {
+    ASSERT_TRUE(Start());
+    QStringList paths;
+    for (int i = 1; i <= 18; ++i) {
+        paths.append(WriteFile(QStringLiteral("f%1.txt").arg(i), "X\n"));
+        ASSERT_NE(app->OpenDocumentFile(paths.last()), nullptr);
+    }
+    const QStringList recent = RecentFiles(*app);
+    ASSERT_EQ(recent.size(), 16);
+    EXPECT_EQ(recent.first(), paths[17]);
+    EXPECT_EQ(recent.last(), paths[2]);
+    EXPECT_EQ(Action("ID_FILE_MRU_FILE16")->text(), "16 " + paths[2]);
+    EXPECT_EQ(Action("ID_FILE_MRU_FILE10")->text(), "1&0 " + paths[8]);
+    EXPECT_TRUE(Action("ID_FILE_MRU_FILE16")->isEnabled());
+}
+
+TEST_F(ShellTest, FileThatFailsToOpenIsNotAdded) {
+    ASSERT_TRUE(Start());
+    const QString missing = dir.filePath("missing.txt");
+    const QString folder = dir.path();
+    for (const QString& path : {missing, folder}) {
+        messages.clear();
+        EXPECT_EQ(app->OpenDocumentFile(path), nullptr) << path.toStdString();
+        ASSERT_EQ(messages.size(), 1) << path.toStdString();
+        EXPECT_TRUE(messages[0].contains(path)) << messages[0].toStdString();
+    }
+    EXPECT_TRUE(RecentFiles(*app).isEmpty());
+    EXPECT_EQ(DocumentCount(), 1u);
+    EXPECT_EQ(frame->GetChildren().size(), 1u);
+}
+
+TEST_F(ShellTest, RecentFilesKeptAcrossARestart) {
+    ASSERT_TRUE(Start());
+    const QString a = WriteFile("a.txt", "A\n"), b = WriteFile("b.txt", "B\n");
+    app->OpenDocumentFile(a);
+    app->OpenDocumentFile(b);
+    Stop();
+    EXPECT_EQ(QSettings("Korvalin", "Tavik").value("Recent File List/File1").toString(), b);
+
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(RecentFiles(*app), (QStringList{b, a}));
+    EXPECT_EQ(Action("ID_FILE_MRU_FILE1")->text(), "&1 " + b);
+    Action("ID_FILE_MRU_FILE2")->trigger();
+    EXPECT_EQ(frame->MDIGetActive()->GetTitle(), "a.txt");
+}
+
+TEST_F(ShellTest, RecentEntryThatNoLongerOpensIsDropped) {
+    ASSERT_TRUE(Start());
+    const QString a = WriteFile("a.txt", "A\n"), b = WriteFile("b.txt", "B\n");
+    app->OpenDocumentFile(a);
+    app->OpenDocumentFile(b);
+    Command(ID_FILE_CLOSE);
+    QTRY_COMPARE(DocumentCount(), 2u);
+    ASSERT_TRUE(QFile::remove(b));
+    Action("ID_FILE_MRU_FILE1")->trigger();
+    EXPECT_EQ(messages.size(), 1);
+    EXPECT_EQ(RecentFiles(*app), QStringList{a});
+    EXPECT_EQ(DocumentCount(), 2u);
+}
+
+TEST_F(ShellTest, FileOpenOffersAllFiles) {
+    ASSERT_TRUE(Start());
+    const QString path = WriteFile("codes.dat", "123\n456\n");
+    QStringList filters;
+    WithModal(
+        [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            filters = dialog->nameFilters();
+            dialog->selectFile(path);
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept, virtually
+        },
+        [&] { Action("ID_FILE_OPEN")->trigger(); });
+    EXPECT_EQ(filters, QStringList{"All Files (*)"});
+    EXPECT_EQ(frame->MDIGetActive()->GetTitle(), "codes.dat");
+    EXPECT_EQ(RecentFiles(*app), QStringList{path});
+}
+
+TEST(RecentFileList, MenuTexts) {
+    CRecentFileList list(QStringLiteral("Recent File List"), QStringLiteral("File%1"), 12);
+    const QString deep = "/srv/" + QString(70, u'd') + "/last.txt";
+    const QString paths[] = {"/x/12.txt", "/x/11.txt", "/x/10.txt",  "/x/9.txt",
+                             "/x/8.txt",  "/x/7.txt",  "/x/6.txt",   "/x/5.txt",
+                             "/x/4.txt",  "/x/3.txt",  "/x/R&D.txt", deep};
+    for (const QString& p : paths) {
+        list.Add(p);
+    }
+    const struct {
+        int index;
+        QString text;
+    } cases[] = {
+        {1, "&2 /x/R&&D.txt"}, {8, "&9 /x/9.txt"}, {9, "1&0 /x/10.txt"}, {11, "12 /x/12.txt"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(list.MenuText(c.index), c.text) << c.index;
+    }
+    const QString elided = list.MenuText(0);
+    EXPECT_TRUE(elided.startsWith("&1 /srv/ddd")) << elided.toStdString();
+    EXPECT_TRUE(elided.endsWith("\u2026/last.txt")) << elided.toStdString();
+    EXPECT_LE(elided.size(), 3 + 60);
+}
+
+} // namespace
