@@ -6,6 +6,7 @@
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QGuiApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScreen>
 
@@ -165,6 +166,7 @@ QFont CDC::MakeFont(const LOGFONT& lf, int dpiY)
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
+    font.setKerning(false); // characters sit at their advances, as laid out here
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }
@@ -250,7 +252,10 @@ void CDC::TextOut(int x, int y, std::string_view text)
     const CachedFont& f = FontFor(m_font);
     m_painter->fillRect(QRectF(x, y, f.Width(text), f.ascent + f.descent), Qt::white);
     m_painter->setPen(ToQColor(m_textColour));
-    if (!f.raw.isValid()) {
+    // A vector drawing keeps its text as text (with its font's name).
+    const bool asText = m_painter->paintEngine() != nullptr &&
+                        m_painter->paintEngine()->type() == QPaintEngine::SVG;
+    if (asText || !f.raw.isValid()) {
         m_painter->setFont(f.font);
         m_painter->drawText(QPointF(x, y + f.ascent),
                             QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
@@ -362,14 +367,18 @@ void CDC::PaintRuns()
         return;
     }
     // Disjoint rectangles can be painted in any order. A tiled row is first filled
-    // whole in the colour of its first run, then only the others are painted.
+    // whole in the colour of its second run (a symbol's spaces), then only the
+    // other colours are painted on it, as ink on paper.
     std::vector<COLORREF> colours;
     for (const Run& r : m_runs) {
         if (std::find(colours.begin(), colours.end(), r.colour) == colours.end()) {
             colours.push_back(r.colour);
         }
     }
-    const bool background = tiled && m_runs.size() > 2;
+    const bool background = tiled && m_runs.size() > 2 && colours.size() > 1;
+    if (background) {
+        std::swap(colours[0], colours[1]); // the second run's colour comes first
+    }
     m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
     QList<QRectF> rects;
     if (background) {

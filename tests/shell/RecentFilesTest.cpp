@@ -5,7 +5,7 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QTest>
+#include "support/QtTryGTest.h"
 
 namespace {
 

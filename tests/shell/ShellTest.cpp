@@ -15,7 +15,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusTipEvent>
-#include <QTest>
+#include "support/QtTryGTest.h"
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QWindow>

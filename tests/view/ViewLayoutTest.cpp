@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <QTest>
+#include "support/QtTryGTest.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,7 +75,6 @@ TEST(ViewLayout, FirstWidgetPaintSetsScrollSize) {
     ViewFixture f;
     f.view->resize(600, 400);
     f.view->show();
-    // QTRY_* only waits here: its failures do not reach GoogleTest.
     QTRY_COMPARE(f.view->GetTotalSize(), QSize(420, 79));
     EXPECT_EQ(f.view->GetTotalSize(), QSize(420, 79));
     EXPECT_EQ(f.view->ScreenResolution().y, 96);
