@@ -4,8 +4,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-void RegisterBundledFonts()
-{
+void RegisterBundledFonts() {
     static bool done = false;
     if (done) {
         return;

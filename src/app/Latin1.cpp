@@ -1,7 +1,6 @@
 #include "Latin1.h"
 
-std::optional<std::string> Utf8ToLatin1(std::string_view utf8)
-{
+std::optional<std::string> Utf8ToLatin1(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -25,8 +24,7 @@ std::optional<std::string> Utf8ToLatin1(std::string_view utf8)
     return out;
 }
 
-std::string Latin1ToUtf8(std::string_view latin1)
-{
+std::string Latin1ToUtf8(std::string_view latin1) {
     std::string out;
     out.reserve(latin1.size() * 2);
     for (char ch : latin1) {

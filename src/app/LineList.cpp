@@ -2,8 +2,7 @@
 
 #include "TextLines.h"
 
-void CLineList::Load(std::string bytes)
-{
+void CLineList::Load(std::string bytes) {
     m_bytes = std::move(bytes);
     m_starts.clear();
     const char* base = m_bytes.data();
@@ -13,8 +12,7 @@ void CLineList::Load(std::string bytes)
     m_starts.shrink_to_fit();
 }
 
-std::string_view CLineList::GetAt(std::size_t i) const
-{
+std::string_view CLineList::GetAt(std::size_t i) const {
     const std::size_t start = m_starts[i];
     const std::size_t next = i + 1 < m_starts.size() ? m_starts[i + 1] : m_bytes.size();
     std::string_view span(m_bytes.data() + start, next - start);

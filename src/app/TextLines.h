@@ -10,8 +10,7 @@
 std::vector<std::string> SplitLines(std::string_view bytes);
 
 // Calls emit(line) for each line of bytes, split as SplitLines does.
-template <typename Emit> void ForEachLine(std::string_view bytes, Emit&& emit)
-{
+template <typename Emit> void ForEachLine(std::string_view bytes, Emit&& emit) {
     std::size_t start = 0;
     const std::size_t n = bytes.size();
     while (start < n) {

@@ -161,9 +161,8 @@ const OptionDef kOptions[] = {
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          const std::string size = Lower(v);
          o.letter = size == "letter";
-         return size == "a4" || size == "letter"
-                    ? std::string()
-                    : n + " must be A4 or Letter, not \"" + v + "\"";
+         return size == "a4" || size == "letter" ? std::string()
+                                                 : n + " must be A4 or Letter, not \"" + v + "\"";
      }},
     {"--scale", nullptr, true, true,
      [](BatchOptions& o, const std::string& n, const std::string& v) {

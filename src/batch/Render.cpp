@@ -190,8 +190,8 @@ bool IsSvg(const QString& path) {
 }
 
 bool IsPdf(const std::optional<std::string>& path) {
-    return path && QFile::decodeName(path->c_str()).endsWith(QStringLiteral(".pdf"),
-                                                              Qt::CaseInsensitive);
+    return path &&
+           QFile::decodeName(path->c_str()).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
 }
 
 void SetPage(QPrinter& printer, bool letter) {

@@ -15,14 +15,12 @@ constexpr std::size_t BLOCK = sizeof(Block);
 constexpr std::size_t STEP = 4 * BLOCK;
 static_assert(CBarcodeBase::CAPACITY % STEP == 0);
 
-inline void ZeroBlock(std::uint8_t* at)
-{
+inline void ZeroBlock(std::uint8_t* at) {
     const Block zero{};
     std::memcpy(at, &zero, BLOCK);
 }
 
-inline void ZeroStep(std::uint8_t* at)
-{
+inline void ZeroStep(std::uint8_t* at) {
     ZeroBlock(at);
     ZeroBlock(at + BLOCK);
     ZeroBlock(at + 2 * BLOCK);
@@ -45,21 +43,18 @@ void ZeroElements(std::uint8_t* begin)
 
 } // namespace
 
-void CBarcodeBase::Clear()
-{
+void CBarcodeBase::Clear() {
     ZeroElements(elements);
     length = 0;
 }
 
 void CBarcodeBase::DrawLines(CDrawSurface& dc, int x, int y, int bottom, COLORREF barColour,
-                             COLORREF spaceColour, int lineWidth) const
-{
+                             COLORREF spaceColour, int lineWidth) const {
     DrawLinesLong(dc, x, y, bottom, bottom, barColour, spaceColour, lineWidth);
 }
 
 void CBarcodeBase::DrawLinesLong(CDrawSurface& dc, int x, int y, int bottom, int longBottom,
-                                 COLORREF barColour, COLORREF spaceColour, int lineWidth) const
-{
+                                 COLORREF barColour, COLORREF spaceColour, int lineWidth) const {
     const CDrawSurface::Pen barPen = dc.CreateSolidPen(lineWidth, barColour);
     const CDrawSurface::Pen spacePen = dc.CreateSolidPen(lineWidth, spaceColour);
     const CDrawSurface::Pen oldPen = dc.SelectPen(barPen);

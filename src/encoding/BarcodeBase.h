@@ -29,13 +29,11 @@ public:
 
 protected:
     // True when count elements starting at out lie inside the buffer.
-    bool Fits(const std::uint8_t* out, std::size_t count) const
-    {
+    bool Fits(const std::uint8_t* out, std::size_t count) const {
         return out != nullptr && out >= elements &&
                static_cast<std::size_t>(elements + CAPACITY - out) >= count;
     }
-    std::int32_t LengthTo(const std::uint8_t* end) const
-    {
+    std::int32_t LengthTo(const std::uint8_t* end) const {
         return static_cast<std::int32_t>(end - elements);
     }
 };

@@ -18,33 +18,28 @@ public:
         COLORREF colour;
     };
 
-    Pen CreateSolidPen(int width, COLORREF colour) override
-    {
+    Pen CreateSolidPen(int width, COLORREF colour) override {
         pens[++lastPen] = PenInfo{width, colour, false};
         ++created;
         return lastPen;
     }
-    Pen SelectPen(Pen pen) override
-    {
+    Pen SelectPen(Pen pen) override {
         ++selects;
         const Pen old = selected;
         selected = pen;
         return old;
     }
-    void MoveTo(int x, int y) override
-    {
+    void MoveTo(int x, int y) override {
         curX = x;
         curY = y;
     }
-    void LineTo(int x, int y) override
-    {
+    void LineTo(int x, int y) override {
         const PenInfo& p = pens[selected];
         lines.push_back(Line{curX, curY, y, p.width, p.colour});
         curX = x;
         curY = y;
     }
-    void DeletePen(Pen pen) override
-    {
+    void DeletePen(Pen pen) override {
         pens[pen].deleted = true;
         ++deleted;
     }

@@ -4,10 +4,10 @@
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QRawFont>
 #include <QGuiApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
 #include <QScreen>
 
 #include <algorithm>
@@ -18,19 +18,19 @@
 
 namespace {
 
-QColor ToQColor(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+QColor ToQColor(COLORREF c) {
+    return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
+}
 
-QString FaceName(const LOGFONT& lf)
-{
-    return QString::fromLatin1(lf.lfFaceName, static_cast<qsizetype>(qstrnlen(lf.lfFaceName,
-                                                                              LF_FACESIZE)));
+QString FaceName(const LOGFONT& lf) {
+    return QString::fromLatin1(lf.lfFaceName,
+                               static_cast<qsizetype>(qstrnlen(lf.lfFaceName, LF_FACESIZE)));
 }
 
 } // namespace
 
 CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printing)
-    : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing)
-{
+    : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing) {
     constexpr int kHuge = std::numeric_limits<int>::max() / 2;
     m_deviceClip = QRect(-kHuge, -kHuge, 2 * kHuge, 2 * kHuge);
     if (m_painter != nullptr) {
@@ -39,20 +39,19 @@ CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printi
     }
 }
 
-CDC::~CDC() { Flush(); }
+CDC::~CDC() {
+    Flush();
+}
 
-int CDC::GetDeviceCaps(int index) const
-{
+int CDC::GetDeviceCaps(int index) const {
     return index == LOGPIXELSX ? m_output.x : (index == LOGPIXELSY ? m_output.y : 0);
 }
 
-int CDC::GetAttribDeviceCaps(int index) const
-{
+int CDC::GetAttribDeviceCaps(int index) const {
     return index == LOGPIXELSX ? m_attribute.x : (index == LOGPIXELSY ? m_attribute.y : 0);
 }
 
-int CDC::SetMapMode(int mode)
-{
+int CDC::SetMapMode(int mode) {
     Flush();
     const int old = m_mapMode;
     m_mapMode = mode;
@@ -60,8 +59,7 @@ int CDC::SetMapMode(int mode)
     return old;
 }
 
-QSize CDC::SetWindowExt(int cx, int cy)
-{
+QSize CDC::SetWindowExt(int cx, int cy) {
     Flush();
     const QSize old = m_windowExt;
     m_windowExt = QSize(cx, cy);
@@ -69,8 +67,7 @@ QSize CDC::SetWindowExt(int cx, int cy)
     return old;
 }
 
-QSize CDC::SetViewportExt(int cx, int cy)
-{
+QSize CDC::SetViewportExt(int cx, int cy) {
     Flush();
     const QSize old = m_viewportExt;
     m_viewportExt = QSize(cx, cy);
@@ -78,8 +75,7 @@ QSize CDC::SetViewportExt(int cx, int cy)
     return old;
 }
 
-QPoint CDC::SetWindowOrg(int x, int y)
-{
+QPoint CDC::SetWindowOrg(int x, int y) {
     Flush();
     const QPoint old = m_windowOrg;
     m_windowOrg = QPoint(x, y);
@@ -87,8 +83,7 @@ QPoint CDC::SetWindowOrg(int x, int y)
     return old;
 }
 
-QPoint CDC::SetViewportOrg(int x, int y)
-{
+QPoint CDC::SetViewportOrg(int x, int y) {
     Flush();
     const QPoint old = m_viewportOrg;
     m_viewportOrg = QPoint(x, y);
@@ -98,8 +93,7 @@ QPoint CDC::SetViewportOrg(int x, int y)
 
 // device = (logical - windowOrg) * viewportExt / windowExt + viewportOrg;
 // in MM_TEXT the extents are 1:1.
-QTransform CDC::LogicalToDevice() const
-{
+QTransform CDC::LogicalToDevice() const {
     qreal sx = 1.0, sy = 1.0;
     if (m_mapMode == MM_ANISOTROPIC && m_windowExt.width() != 0 && m_windowExt.height() != 0) {
         sx = static_cast<qreal>(m_viewportExt.width()) / m_windowExt.width();
@@ -109,41 +103,36 @@ QTransform CDC::LogicalToDevice() const
                       m_viewportOrg.y() - m_windowOrg.y() * sy);
 }
 
-void CDC::ApplyTransform()
-{
+void CDC::ApplyTransform() {
     if (m_painter != nullptr) {
         m_painter->setWorldTransform(LogicalToDevice());
     }
 }
 
-QRect CDC::GetClipBox() const
-{
+QRect CDC::GetClipBox() const {
     const QRectF logical = LogicalToDevice().inverted().mapRect(QRectF(m_deviceClip));
     static constexpr double kMax = std::numeric_limits<int>::max() / 2;
     auto clamp = [](double v) { return static_cast<int>(std::clamp(v, -kMax, kMax)); };
     // The mapped edges are exclusive; the last unit touched is the one before them.
-    return QRect(QPoint(clamp(std::floor(logical.left())), clamp(std::floor(logical.top()))),
-                 QPoint(clamp(std::ceil(logical.right()) - 1),
-                        clamp(std::ceil(logical.bottom()) - 1)));
+    return QRect(
+        QPoint(clamp(std::floor(logical.left())), clamp(std::floor(logical.top()))),
+        QPoint(clamp(std::ceil(logical.right()) - 1), clamp(std::ceil(logical.bottom()) - 1)));
 }
 
-CFont* CDC::SelectObject(CFont* font)
-{
+CFont* CDC::SelectObject(CFont* font) {
     Flush();
     CFont* old = m_font;
     m_font = font;
     return old;
 }
 
-COLORREF CDC::SetTextColor(COLORREF colour)
-{
+COLORREF CDC::SetTextColor(COLORREF colour) {
     const COLORREF old = m_textColour;
     m_textColour = colour;
     return old;
 }
 
-QFont CDC::MakeFont(const LOGFONT& lf, int dpiY)
-{
+QFont CDC::MakeFont(const LOGFONT& lf, int dpiY) {
     QFont font(FaceName(lf));
     // Pixel sizes are kept within what the font engine renders sensibly.
     constexpr long long kMaxPixels = 10000;
@@ -172,8 +161,7 @@ QFont CDC::MakeFont(const LOGFONT& lf, int dpiY)
 }
 
 // Font sizes are logical units; the default height follows the logical resolution.
-int CDC::LogicalDpiY() const
-{
+int CDC::LogicalDpiY() const {
     return m_mapMode == MM_ANISOTROPIC ? m_windowExt.height() : m_output.y;
 }
 
@@ -189,8 +177,7 @@ struct CDC::CachedFont {
 
     CachedFont(const LOGFONT& description, int dpiY)
         : lf(description), dpi(dpiY), font(MakeFont(description, dpiY)),
-          raw(QRawFont::fromFont(font))
-    {
+          raw(QRawFont::fromFont(font)) {
         const QFontMetricsF fm(font);
         ascent = fm.ascent();
         descent = fm.descent();
@@ -208,8 +195,7 @@ struct CDC::CachedFont {
         }
     }
 
-    qreal Width(std::string_view text) const
-    {
+    qreal Width(std::string_view text) const {
         qreal w = 0;
         for (const char ch : text) {
             w += advances[static_cast<unsigned char>(ch)];
@@ -218,8 +204,7 @@ struct CDC::CachedFont {
     }
 };
 
-const CDC::CachedFont& CDC::FontFor(const CFont* font) const
-{
+const CDC::CachedFont& CDC::FontFor(const CFont* font) const {
     // Without a font the surface's default one is used.
     const LOGFONT lf = font != nullptr && font->HasFont() ? font->Description() : LOGFONT{};
     const int dpi = LogicalDpiY();
@@ -232,10 +217,11 @@ const CDC::CachedFont& CDC::FontFor(const CFont* font) const
     return *m_fonts.back();
 }
 
-QSize CDC::GetTextExtent(std::string_view text) const { return GetTextExtent(text, m_font); }
+QSize CDC::GetTextExtent(std::string_view text) const {
+    return GetTextExtent(text, m_font);
+}
 
-QSize CDC::GetTextExtent(std::string_view text, const CFont* font) const
-{
+QSize CDC::GetTextExtent(std::string_view text, const CFont* font) const {
     const CachedFont& f = FontFor(font);
     return QSize(static_cast<int>(std::ceil(f.Width(text))),
                  static_cast<int>(std::ceil(f.ascent + f.descent)));
@@ -243,8 +229,7 @@ QSize CDC::GetTextExtent(std::string_view text, const CFont* font) const
 
 // Characters are placed at their advances, without kerning, each with the
 // font's own glyph; the cell behind them is filled white first.
-void CDC::TextOut(int x, int y, std::string_view text)
-{
+void CDC::TextOut(int x, int y, std::string_view text) {
     Flush();
     if (m_painter == nullptr || text.empty()) {
         return;
@@ -279,24 +264,23 @@ void CDC::TextOut(int x, int y, std::string_view text)
     m_painter->drawGlyphRun(QPointF(x, y + f.ascent), run);
 }
 
-CDrawSurface::Pen CDC::CreateSolidPen(int width, COLORREF colour)
-{
+CDrawSurface::Pen CDC::CreateSolidPen(int width, COLORREF colour) {
     const Pen pen = m_nextPen++;
     m_pens[pen] = PenInfo{width, colour};
     return pen;
 }
 
-CDrawSurface::Pen CDC::SelectPen(Pen pen)
-{
+CDrawSurface::Pen CDC::SelectPen(Pen pen) {
     const Pen old = m_pen;
     m_pen = pen;
     return old;
 }
 
-void CDC::MoveTo(int x, int y) { m_current = QPoint(x, y); }
+void CDC::MoveTo(int x, int y) {
+    m_current = QPoint(x, y);
+}
 
-void CDC::LineTo(int x, int y)
-{
+void CDC::LineTo(int x, int y) {
     const QPoint from = m_current;
     m_current = QPoint(x, y);
     if (m_painter == nullptr || from.y() == y) {
@@ -326,14 +310,12 @@ void CDC::LineTo(int x, int y)
     m_run = Run{static_cast<int>(left), static_cast<int>(right), top, bottom, colour, true};
 }
 
-void CDC::DeletePen(Pen pen)
-{
+void CDC::DeletePen(Pen pen) {
     Flush();
     m_pens.erase(pen);
 }
 
-void CDC::Flush()
-{
+void CDC::Flush() {
     if (m_run.active) {
         m_runs.push_back(m_run);
         m_run.active = false;
@@ -341,8 +323,7 @@ void CDC::Flush()
     PaintRuns();
 }
 
-void CDC::PaintRuns()
-{
+void CDC::PaintRuns() {
     if (m_runs.empty() || m_painter == nullptr) {
         m_runs.clear();
         return;
@@ -401,8 +382,7 @@ void CDC::PaintRuns()
     m_runs.clear();
 }
 
-CDC::Resolution DisplayResolution()
-{
+CDC::Resolution DisplayResolution() {
     const QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr
                                 ? QGuiApplication::primaryScreen()
                                 : nullptr;

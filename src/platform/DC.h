@@ -10,8 +10,8 @@
 
 #include <map>
 #include <memory>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 class QPainter;
 
@@ -113,7 +113,7 @@ private:
     Pen m_nextPen = 1;
     Pen m_pen = 0;
     QPoint m_current{0, 0};
-    Run m_run;              // the run being extended
+    Run m_run;               // the run being extended
     std::vector<Run> m_runs; // finished runs not painted yet
 };
 

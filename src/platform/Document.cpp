@@ -14,35 +14,30 @@
 
 CDocument::~CDocument() = default;
 
-void CDocument::SetTitle(const QString& title)
-{
+void CDocument::SetTitle(const QString& title) {
     m_strTitle = title;
     OnTitleChanged();
 }
 
-void CDocument::AddView(CScrollView* view)
-{
+void CDocument::AddView(CScrollView* view) {
     m_views.push_back(view);
     view->m_pDocument = this;
 }
 
-void CDocument::RemoveView(CScrollView* view)
-{
+void CDocument::RemoveView(CScrollView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
     if (view->m_pDocument == this) {
         view->m_pDocument = nullptr;
     }
 }
 
-bool CDocument::OnNewDocument()
-{
+bool CDocument::OnNewDocument() {
     m_strPathName.clear();
     SetTitle(QStringLiteral("Untitled"));
     return true;
 }
 
-bool CDocument::OnOpenDocument(const QString& path, QString* error)
-{
+bool CDocument::OnOpenDocument(const QString& path, QString* error) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes, error)) {
         return false;
@@ -54,8 +49,7 @@ bool CDocument::OnOpenDocument(const QString& path, QString* error)
     return true;
 }
 
-bool ReadWholeFile(const QString& path, std::string& bytes, QString* error)
-{
+bool ReadWholeFile(const QString& path, std::string& bytes, QString* error) {
     auto fail = [&](const char* what) {
         if (error != nullptr) {
             *error = QStringLiteral("Cannot %1 \"%2\": %3.")

@@ -44,15 +44,13 @@ public:
     virtual void Serialize(CArchive& ar) = 0;
 
     // Told after every title change; the framework keeps its frames' titles with it.
-    void SetTitleChangedHandler(std::function<void()> handler)
-    {
+    void SetTitleChangedHandler(std::function<void()> handler) {
         m_titleChanged = std::move(handler);
     }
 
 protected:
     // Called after the title changed (frames follow it).
-    virtual void OnTitleChanged()
-    {
+    virtual void OnTitleChanged() {
         if (m_titleChanged) {
             m_titleChanged();
         }

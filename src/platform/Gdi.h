@@ -37,8 +37,7 @@ struct LOGFONT {
 // A font object made from a description; it has a font only after CreateFontIndirect.
 class CFont {
 public:
-    bool CreateFontIndirect(const LOGFONT* lf)
-    {
+    bool CreateFontIndirect(const LOGFONT* lf) {
         if (lf == nullptr) {
             return false;
         }
@@ -47,8 +46,7 @@ public:
         m_created = true;
         return true;
     }
-    bool DeleteObject()
-    {
+    bool DeleteObject() {
         const bool had = m_created;
         m_created = false;
         return had;

@@ -4,15 +4,13 @@
 #include <QMessageBox>
 
 namespace {
-MessageBoxHandler& Handler()
-{
+MessageBoxHandler& Handler() {
     static MessageBoxHandler handler;
     return handler;
 }
 } // namespace
 
-int AfxMessageBox(const QString& text, unsigned /*type*/)
-{
+int AfxMessageBox(const QString& text, unsigned /*type*/) {
     if (Handler()) {
         Handler()(text);
         return IDOK;
@@ -27,8 +25,7 @@ int AfxMessageBox(const QString& text, unsigned /*type*/)
     return IDOK;
 }
 
-MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
-{
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     MessageBoxHandler old = std::move(Handler());
     Handler() = std::move(handler);
     return old;

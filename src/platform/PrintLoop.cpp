@@ -10,22 +10,18 @@
 namespace {
 
 // The printable area in device pixels; the painter's origin is its top-left corner.
-QRect PageRect(const QPrinter& printer)
-{
-    return QRect(QPoint(0, 0),
-                 printer.pageLayout().paintRectPixels(printer.resolution()).size());
+QRect PageRect(const QPrinter& printer) {
+    return QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
 }
 
 // The same in the view's logical units.
-QRect DrawableRect(const CDC& dc, const QPrinter& printer)
-{
+QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
     return dc.LogicalToDevice().inverted().mapRect(PageRect(printer));
 }
 
 } // namespace
 
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer)
-{
+PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer) {
     PrintResult result;
     QPainter painter;
     if (!painter.begin(&printer)) {

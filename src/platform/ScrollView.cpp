@@ -9,8 +9,7 @@
 
 #include <algorithm>
 
-CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent)
-{
+CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
     QPalette p = viewport()->palette();
     p.setColor(QPalette::Window, Qt::white);
     viewport()->setPalette(p);
@@ -18,15 +17,13 @@ CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent)
     viewport()->setMouseTracking(true);
 }
 
-CScrollView::~CScrollView()
-{
+CScrollView::~CScrollView() {
     if (m_pDocument != nullptr) {
         m_pDocument->RemoveView(this);
     }
 }
 
-void CScrollView::SetScrollSizes(int mapMode, QSize total, QSize page, QSize line)
-{
+void CScrollView::SetScrollSizes(int mapMode, QSize total, QSize page, QSize line) {
     m_nMapMode = mapMode;
     m_totalSize = QSize(std::max(0, total.width()), std::max(0, total.height()));
     // Defaults: a page is a tenth of the total, a line a tenth of a page.
@@ -35,21 +32,18 @@ void CScrollView::SetScrollSizes(int mapMode, QSize total, QSize page, QSize lin
     UpdateScrollBars();
 }
 
-QPoint CScrollView::GetScrollPosition() const
-{
+QPoint CScrollView::GetScrollPosition() const {
     return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
-void CScrollView::ScrollToPosition(QPoint position)
-{
+void CScrollView::ScrollToPosition(QPoint position) {
     horizontalScrollBar()->setValue(position.x());
     verticalScrollBar()->setValue(position.y());
 }
 
 void CScrollView::OnInitialUpdate() {}
 
-void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/)
-{
+void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/) {
     pDC->SetMapMode(MM_TEXT);
     if (!pDC->IsPrinting()) {
         const QPoint pos = GetScrollPosition();
@@ -57,17 +51,19 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/)
     }
 }
 
-void CScrollView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) { OnDraw(pDC); }
+void CScrollView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) {
+    OnDraw(pDC);
+}
 
-void CScrollView::RedrawWindow() { viewport()->repaint(); }
+void CScrollView::RedrawWindow() {
+    viewport()->repaint();
+}
 
-CDC::Resolution CScrollView::ScreenResolution() const
-{
+CDC::Resolution CScrollView::ScreenResolution() const {
     return CDC::Resolution{viewport()->logicalDpiX(), viewport()->logicalDpiY()};
 }
 
-void CScrollView::paintEvent(QPaintEvent* event)
-{
+void CScrollView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const CDC::Resolution screen = ScreenResolution();
     CDC dc(&painter, screen, screen, false);
@@ -76,17 +72,17 @@ void CScrollView::paintEvent(QPaintEvent* event)
     OnDraw(&dc);
 }
 
-void CScrollView::resizeEvent(QResizeEvent* event)
-{
+void CScrollView::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     UpdateScrollBars();
 }
 
 // Every scroll repaints the whole viewport: each paint sees all visible rows.
-void CScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+void CScrollView::scrollContentsBy(int, int) {
+    viewport()->update();
+}
 
-void CScrollView::UpdateScrollBars()
-{
+void CScrollView::UpdateScrollBars() {
     const QSize view = viewport()->size();
     auto apply = [](QScrollBar* bar, int total, int visible, int line) {
         bar->setRange(0, std::max(0, total - visible));
@@ -97,8 +93,7 @@ void CScrollView::UpdateScrollBars()
     apply(verticalScrollBar(), m_totalSize.height(), view.height(), m_lineSize.height());
 }
 
-UINT MouseFlags(const QMouseEvent& event)
-{
+UINT MouseFlags(const QMouseEvent& event) {
     const Qt::MouseButtons buttons = event.buttons();
     const Qt::KeyboardModifiers keys = event.modifiers();
     UINT flags = 0;
@@ -119,8 +114,7 @@ void CScrollView::OnMouseMove(UINT, QPoint) {}
 
 // Viewport mouse events arrive here in viewport (client) coordinates; other
 // buttons than the left one go to the default processing.
-void CScrollView::mousePressEvent(QMouseEvent* event)
-{
+void CScrollView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -128,8 +122,7 @@ void CScrollView::mousePressEvent(QMouseEvent* event)
     OnLButtonDown(MouseFlags(*event), event->position().toPoint());
 }
 
-void CScrollView::mouseReleaseEvent(QMouseEvent* event)
-{
+void CScrollView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
@@ -137,8 +130,7 @@ void CScrollView::mouseReleaseEvent(QMouseEvent* event)
     OnLButtonUp(MouseFlags(*event), event->position().toPoint());
 }
 
-void CScrollView::mouseDoubleClickEvent(QMouseEvent* event)
-{
+void CScrollView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QAbstractScrollArea::mouseDoubleClickEvent(event);
         return;
@@ -146,7 +138,6 @@ void CScrollView::mouseDoubleClickEvent(QMouseEvent* event)
     OnLButtonDblClk(MouseFlags(*event), event->position().toPoint());
 }
 
-void CScrollView::mouseMoveEvent(QMouseEvent* event)
-{
+void CScrollView::mouseMoveEvent(QMouseEvent* event) {
     OnMouseMove(MouseFlags(*event), event->position().toPoint());
 }

@@ -15,8 +15,7 @@ constexpr std::array<const char*, 7> kSymbologyNames = {
     "Barcode_39",   "Barcode_93",    "Barcode_128A", "Barcode_128B",
     "Barcode_128C", "Barcode_Ean13", "Barcode_I2of5"};
 
-std::int64_t SatAdd(std::int64_t a, std::int64_t b)
-{
+std::int64_t SatAdd(std::int64_t a, std::int64_t b) {
     std::int64_t r = 0;
     if (__builtin_add_overflow(a, b, &r)) {
         return b > 0 ? std::numeric_limits<std::int64_t>::max()
@@ -25,8 +24,7 @@ std::int64_t SatAdd(std::int64_t a, std::int64_t b)
     return r;
 }
 
-std::int64_t SatMul(std::int64_t a, std::int64_t b)
-{
+std::int64_t SatMul(std::int64_t a, std::int64_t b) {
     std::int64_t r = 0;
     if (__builtin_mul_overflow(a, b, &r)) {
         return (a < 0) != (b < 0) ? std::numeric_limits<std::int64_t>::min()
@@ -36,21 +34,18 @@ std::int64_t SatMul(std::int64_t a, std::int64_t b)
 }
 
 // n / d rounded down and up; d is not 0.
-std::int64_t FloorDiv(std::int64_t n, std::int64_t d)
-{
+std::int64_t FloorDiv(std::int64_t n, std::int64_t d) {
     const std::int64_t q = n / d;
     return (n % d != 0 && (n < 0) != (d < 0)) ? q - 1 : q;
 }
 
-std::int64_t CeilDiv(std::int64_t n, std::int64_t d)
-{
+std::int64_t CeilDiv(std::int64_t n, std::int64_t d) {
     const std::int64_t q = n / d;
     return (n % d != 0 && (n < 0) == (d < 0)) ? q + 1 : q;
 }
 
 // Double to int, truncated towards zero and saturated.
-int TruncSat(double v)
-{
+int TruncSat(double v) {
     if (!(v == v)) {
         return 0;
     }
@@ -58,8 +53,7 @@ int TruncSat(double v)
                                        double(std::numeric_limits<int>::max())));
 }
 
-void InitFont(LOGFONT& lf, int height, const char* face)
-{
+void InitFont(LOGFONT& lf, int height, const char* face) {
     lf = LOGFONT{};
     lf.lfHeight = height;
     std::snprintf(lf.lfFaceName, LF_FACESIZE, "%s", face);
@@ -67,38 +61,32 @@ void InitFont(LOGFONT& lf, int height, const char* face)
 
 } // namespace
 
-int SaturateInt(std::int64_t v)
-{
+int SaturateInt(std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(),
                                                      std::numeric_limits<int>::max()));
 }
 
-CTavikView::CTavikView(QWidget* parent) : CScrollView(parent)
-{
-    for (CBarcodeBase* e : {static_cast<CBarcodeBase*>(&m_code39),
-                            static_cast<CBarcodeBase*>(&m_code93),
-                            static_cast<CBarcodeBase*>(&m_code128),
-                            static_cast<CBarcodeBase*>(&m_ean13),
-                            static_cast<CBarcodeBase*>(&m_i2of5)}) {
+CTavikView::CTavikView(QWidget* parent) : CScrollView(parent) {
+    for (CBarcodeBase* e :
+         {static_cast<CBarcodeBase*>(&m_code39), static_cast<CBarcodeBase*>(&m_code93),
+          static_cast<CBarcodeBase*>(&m_code128), static_cast<CBarcodeBase*>(&m_ean13),
+          static_cast<CBarcodeBase*>(&m_i2of5)}) {
         e->Clear();
         e->wideRatio = 3;
     }
     m_code39.Encode(m_settings.m_strText.c_str());
 }
 
-CTavikView::~CTavikView()
-{
+CTavikView::~CTavikView() {
     m_fontText.DeleteObject();
     m_fontBarcode.DeleteObject();
 }
 
-CTavikDoc* CTavikView::GetDocument() const
-{
+CTavikDoc* CTavikView::GetDocument() const {
     return static_cast<CTavikDoc*>(CScrollView::GetDocument());
 }
 
-void CTavikView::OnInitialUpdate()
-{
+void CTavikView::OnInitialUpdate() {
     CScrollView::OnInitialUpdate();
     BarcodeSettings& s = m_settings;
     const std::int64_t width = SatAdd(
@@ -117,27 +105,31 @@ void CTavikView::OnInitialUpdate()
     if (doc != nullptr && !doc->m_lines.IsEmpty()) {
         s.m_pLines = &doc->m_lines;
     } else if (doc != nullptr) {
-        doc->SetTitle(QString::fromLatin1(s.m_strText.data(),
-                                          static_cast<qsizetype>(s.m_strText.size())));
+        doc->SetTitle(
+            QString::fromLatin1(s.m_strText.data(), static_cast<qsizetype>(s.m_strText.size())));
     }
 }
 
-CBarcodeBase* CTavikView::EncoderFor(int type)
-{
+CBarcodeBase* CTavikView::EncoderFor(int type) {
     switch (type) {
-    case BARCODE_39: return &m_code39;
-    case BARCODE_93: return &m_code93;
+    case BARCODE_39:
+        return &m_code39;
+    case BARCODE_93:
+        return &m_code93;
     case BARCODE_128A:
     case BARCODE_128B:
-    case BARCODE_128C: return &m_code128;
-    case BARCODE_EAN13: return &m_ean13;
-    case BARCODE_I2OF5: return &m_i2of5;
-    default: return nullptr;
+    case BARCODE_128C:
+        return &m_code128;
+    case BARCODE_EAN13:
+        return &m_ean13;
+    case BARCODE_I2OF5:
+        return &m_i2of5;
+    default:
+        return nullptr;
     }
 }
 
-bool CTavikView::EncodeText(std::string text)
-{
+bool CTavikView::EncodeText(std::string text) {
     std::string name;
     const int type = m_settings.m_nType;
     if (static_cast<std::uint32_t>(type) > 6) {
@@ -152,25 +144,34 @@ bool CTavikView::EncodeText(std::string text)
         }
         const char* t = text.c_str();
         switch (type) {
-        case BARCODE_39: result = m_code39.Encode(t); break;
-        case BARCODE_93: result = m_code93.Encode(t); break;
+        case BARCODE_39:
+            result = m_code39.Encode(t);
+            break;
+        case BARCODE_93:
+            result = m_code93.Encode(t);
+            break;
         case BARCODE_128A:
         case BARCODE_128B:
-        case BARCODE_128C: result = m_code128.Encode(t, type - BARCODE_128A); break;
-        case BARCODE_EAN13: result = m_ean13.Encode(t); break;
-        default: result = m_i2of5.Encode(t); break;
+        case BARCODE_128C:
+            result = m_code128.Encode(t, type - BARCODE_128A);
+            break;
+        case BARCODE_EAN13:
+            result = m_ean13.Encode(t);
+            break;
+        default:
+            result = m_i2of5.Encode(t);
+            break;
         }
     } catch (...) {
         m_strScratch = "Can not encode text \"" + text + "\" to " + name + ".";
-        AfxMessageBox(QString::fromLatin1(m_strScratch.data(),
-                                          static_cast<qsizetype>(m_strScratch.size())));
+        AfxMessageBox(
+            QString::fromLatin1(m_strScratch.data(), static_cast<qsizetype>(m_strScratch.size())));
         result = false;
     }
     return result;
 }
 
-void CTavikView::DrawBarcode(CDC* pDC, int x, int y, std::string_view text)
-{
+void CTavikView::DrawBarcode(CDC* pDC, int x, int y, std::string_view text) {
     if (text.empty()) {
         return;
     }
@@ -204,21 +205,18 @@ void CTavikView::DrawBarcode(CDC* pDC, int x, int y, std::string_view text)
 
 // Font terms come from the display's resolution on every surface, so a row
 // has the same pitch on the screen, in a preview and on paper.
-int CTavikView::RowPitch(CDC* pDC) const
-{
+int CTavikView::RowPitch(CDC* pDC) const {
     const BarcodeSettings& s = m_settings;
     const int dpi = pDC->IsPrinting() ? DisplayResolution().y : pDC->GetDeviceCaps(LOGPIXELSY);
     const std::int64_t textHeight = -std::int64_t{MulDiv(s.m_lfText.lfHeight, dpi, 72)};
     if (!s.m_bTrueType) {
-        return SaturateInt(
-            SatAdd(SatAdd(s.m_nBarHeight, SatMul(2, s.m_nGuardExtra)), textHeight));
+        return SaturateInt(SatAdd(SatAdd(s.m_nBarHeight, SatMul(2, s.m_nGuardExtra)), textHeight));
     }
     const int barcodeHeight = MulDiv(s.m_lfBarcode.lfHeight, dpi, 72);
     return TruncSat(static_cast<double>(textHeight) - 0.75 * barcodeHeight);
 }
 
-void CTavikView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
-{
+void CTavikView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo) {
     CScrollView::OnPrepareDC(pDC, pInfo);
     if (!pDC->IsPrinting()) {
         return;
@@ -226,24 +224,22 @@ void CTavikView::OnPrepareDC(CDC* pDC, CPrintInfo* pInfo)
     const CDC::Resolution display = DisplayResolution();
     pDC->SetMapMode(MM_ANISOTROPIC);
     pDC->SetWindowExt(display.x, display.y);
-    pDC->SetViewportExt(pDC->GetAttribDeviceCaps(LOGPIXELSX),
-                        pDC->GetAttribDeviceCaps(LOGPIXELSY));
+    pDC->SetViewportExt(pDC->GetAttribDeviceCaps(LOGPIXELSX), pDC->GetAttribDeviceCaps(LOGPIXELSY));
     pDC->SetWindowOrg(0, 0);
     pDC->SetViewportOrg(0, 0);
 }
 
-void CTavikView::OnPrint(CDC* pDC, CPrintInfo* pInfo)
-{
+void CTavikView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
     m_pPrintInfo = pInfo;
     OnDraw(pDC);
 }
 
-void CTavikView::OnDraw(CDC* pDC)
-{
+void CTavikView::OnDraw(CDC* pDC) {
     const BarcodeSettings& s = m_settings;
     const int pitch = RowPitch(pDC);
-    const std::int64_t rows = s.m_pLines != nullptr ? static_cast<std::int64_t>(s.m_pLines->GetSize())
-                                                    : std::max<std::int64_t>(0, s.m_nRepeat);
+    const std::int64_t rows = s.m_pLines != nullptr
+                                  ? static_cast<std::int64_t>(s.m_pLines->GetSize())
+                                  : std::max<std::int64_t>(0, s.m_nRepeat);
     m_nDrawnRight = std::numeric_limits<std::int64_t>::min();
     if (pDC->IsPrinting()) {
         DrawPage(pDC, pitch, rows);
@@ -262,8 +258,7 @@ void CTavikView::OnDraw(CDC* pDC)
     SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(height)));
 }
 
-CTavikView::RowExtent CTavikView::RowExtentOf(CDC* pDC) const
-{
+CTavikView::RowExtent CTavikView::RowExtentOf(CDC* pDC) const {
     const BarcodeSettings& s = m_settings;
     const std::int64_t textCell = pDC->GetTextExtent("Ag", &m_fontText).height();
     std::int64_t top = 0;
@@ -288,8 +283,7 @@ CTavikView::RowExtent CTavikView::RowExtentOf(CDC* pDC) const
     return RowExtent{top - 2, bottom + 2};
 }
 
-std::int64_t CTavikView::RowRight(CDC* pDC, std::string_view text)
-{
+std::int64_t CTavikView::RowRight(CDC* pDC, std::string_view text) {
     const BarcodeSettings& s = m_settings;
     std::int64_t width = 0;
     if (s.m_bTrueType) {
@@ -307,9 +301,7 @@ std::int64_t CTavikView::RowRight(CDC* pDC, std::string_view text)
     return SatAdd(s.m_nOriginX, width);
 }
 
-void CTavikView::DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view text,
-                                 bool encode)
-{
+void CTavikView::DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view text, bool encode) {
     const BarcodeSettings& s = m_settings;
     const std::int64_t y = SatAdd(s.m_nOriginY, SatMul(k, pitch));
     if (y < std::numeric_limits<int>::min() || y > std::numeric_limits<int>::max()) {
@@ -328,8 +320,7 @@ void CTavikView::DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view t
 }
 
 // Only the rows that reach into the area being painted are encoded and drawn.
-void CTavikView::DrawScreen(CDC* pDC, int pitch, std::int64_t rows)
-{
+void CTavikView::DrawScreen(CDC* pDC, int pitch, std::int64_t rows) {
     if (rows <= 0) {
         return;
     }
@@ -372,8 +363,7 @@ void CTavikView::DrawScreen(CDC* pDC, int pitch, std::int64_t rows)
 }
 
 // One page of rows; every page starts again at the origin.
-void CTavikView::DrawPage(CDC* pDC, int pitch, std::int64_t rows)
-{
+void CTavikView::DrawPage(CDC* pDC, int pitch, std::int64_t rows) {
     CPrintInfo* info = m_pPrintInfo;
     if (info == nullptr) {
         return;

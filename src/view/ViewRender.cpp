@@ -7,8 +7,7 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
-QSize MeasureView(CTavikView& view)
-{
+QSize MeasureView(CTavikView& view) {
     const CDC::Resolution screen = view.ScreenResolution();
     {
         CDC dc(nullptr, screen, screen, false);
@@ -18,8 +17,7 @@ QSize MeasureView(CTavikView& view)
     return view.GetTotalSize();
 }
 
-void PaintView(CTavikView& view, QPaintDevice& device, QSize size, int scale)
-{
+void PaintView(CTavikView& view, QPaintDevice& device, QSize size, int scale) {
     QPainter painter(&device);
     painter.fillRect(QRect(QPoint(0, 0), size * scale), Qt::white);
     painter.setViewport(0, 0, size.width() * scale, size.height() * scale);
@@ -31,8 +29,7 @@ void PaintView(CTavikView& view, QPaintDevice& device, QSize size, int scale)
     view.OnDraw(&dc);
 }
 
-QImage RenderViewImage(CTavikView& view, int scale, qint64 maxPixels)
-{
+QImage RenderViewImage(CTavikView& view, int scale, qint64 maxPixels) {
     const QSize size = MeasureView(view);
     const qint64 pixels = qint64(size.width()) * scale * qint64(size.height()) * scale;
     if (size.isEmpty() || scale < 1 || pixels > maxPixels || size.width() * qint64(scale) > 32767 ||
@@ -44,8 +41,7 @@ QImage RenderViewImage(CTavikView& view, int scale, qint64 maxPixels)
     return image;
 }
 
-bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error)
-{
+bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error) {
     const QSize size = MeasureView(view);
     QBuffer buffer;
     QSvgGenerator svg;

@@ -1,5 +1,5 @@
-#include "Latin1.h"
 #include "TextLines.h"
+#include "Latin1.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-TEST(SplitLines, Terminators)
-{
+TEST(SplitLines, Terminators) {
     const struct {
         std::string bytes;
         Lines lines;
@@ -33,8 +32,7 @@ TEST(SplitLines, Terminators)
     }
 }
 
-TEST(SplitLines, LongLineKeptWhole)
-{
+TEST(SplitLines, LongLineKeptWhole) {
     const std::string big(10 * 1024 * 1024, 'x');
     const Lines lines = SplitLines(big + "\nA");
     ASSERT_EQ(lines.size(), 2u);
@@ -42,29 +40,25 @@ TEST(SplitLines, LongLineKeptWhole)
     EXPECT_EQ(lines[1], "A");
 }
 
-TEST(Latin1, FromUtf8)
-{
+TEST(Latin1, FromUtf8) {
     const struct {
         std::string utf8;
         std::optional<std::string> latin1;
     } cases[] = {
-        {"ABC 123", "ABC 123"},
-        {"\xC3\x87", "\xC7"},        // U+00C7
-        {"\xC2\x80\xC3\xBF", "\x80\xFF"},
-        {"\xC4\x80", std::nullopt},  // U+0100
-        {"\xE2\x82\xAC", std::nullopt}, // euro sign
-        {"\xC3", std::nullopt},      // truncated
-        {"\xC3\x41", std::nullopt},  // bad continuation
-        {"\x87", std::nullopt},      // lone continuation byte
-        {"\xC0\x80", std::nullopt},  // overlong NUL
+        {"ABC 123", "ABC 123"},           {"\xC3\x87", "\xC7"},       // U+00C7
+        {"\xC2\x80\xC3\xBF", "\x80\xFF"}, {"\xC4\x80", std::nullopt}, // U+0100
+        {"\xE2\x82\xAC", std::nullopt},                               // euro sign
+        {"\xC3", std::nullopt},                                       // truncated
+        {"\xC3\x41", std::nullopt},                                   // bad continuation
+        {"\x87", std::nullopt},                                       // lone continuation byte
+        {"\xC0\x80", std::nullopt},                                   // overlong NUL
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Utf8ToLatin1(c.utf8), c.latin1) << c.utf8;
     }
 }
 
-TEST(Latin1, RoundTripsEveryByte)
-{
+TEST(Latin1, RoundTripsEveryByte) {
     std::string all;
     for (int b = 1; b < 256; ++b) {
         all.push_back(static_cast<char>(b));

@@ -8,15 +8,13 @@
 
 namespace {
 
-ProcessResult Batch(const std::vector<std::string>& args, const std::string& input = {})
-{
+ProcessResult Batch(const std::vector<std::string>& args, const std::string& input = {}) {
     return RunProcess(TAVIK_BATCH, args, input);
 }
 
 constexpr const char* kCode39A = "121030301030101210301210303010";
 
-TEST(BatchDump, SingleTexts)
-{
+TEST(BatchDump, SingleTexts) {
     const struct {
         std::vector<std::string> args;
         std::string out;
@@ -39,19 +37,19 @@ TEST(BatchDump, SingleTexts)
     }
 }
 
-TEST(BatchDump, DefaultTextIsTheDefaultCode39Symbol)
-{
+TEST(BatchDump, DefaultTextIsTheDefaultCode39Symbol) {
     const ProcessResult r = Batch({"--dump"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out.size(), 121u); // "0123456789" framed by "*": 120 elements
     EXPECT_EQ(r.out.substr(0, 10), "1210303010");
 }
 
-TEST(BatchDump, Utf8TextBecomesLatin1)
-{
+TEST(BatchDump, Utf8TextBecomesLatin1) {
     // U+00C7 is byte 199, CODE C in Code 128 B: "A" CODE-C "12" -> symbols 104 33 99 12,
     // check and stop: three symbols more than the 35 modules of an empty text.
-    const ProcessResult ok = Batch({"--dump", "-t", "code128b", "A\xC3\x87" "12"});
+    const ProcessResult ok = Batch({"--dump", "-t", "code128b",
+                                    "A\xC3\x87"
+                                    "12"});
     EXPECT_EQ(ok.status, 0) << ok.err;
     EXPECT_EQ(ok.out.size(), 11u * 3 + 35 + 1);
 
@@ -61,8 +59,7 @@ TEST(BatchDump, Utf8TextBecomesLatin1)
     EXPECT_EQ(bad.err, "Error while encoding text \"A\xE2\x82\xAC\".\n");
 }
 
-TEST(BatchDump, FileRowsKeepTheirPlacesAndRefusalsAreReported)
-{
+TEST(BatchDump, FileRowsKeepTheirPlacesAndRefusalsAreReported) {
     const std::string input = "A\r\n#\n\nB"; // rows: A, refused, empty, B
     const ProcessResult r = Batch({"--dump", "-i", "-"}, input);
     EXPECT_EQ(r.status, 1);
@@ -72,8 +69,7 @@ TEST(BatchDump, FileRowsKeepTheirPlacesAndRefusalsAreReported)
     EXPECT_EQ(r.err, "line 2: Error while encoding text \"#\".\n");
 }
 
-TEST(BatchDump, FileIsReadAsRawBytes)
-{
+TEST(BatchDump, FileIsReadAsRawBytes) {
     const std::string path = testing::TempDir() + "tavik-batch-rows.txt";
     std::ofstream(path, std::ios::binary) << "12\n\xC7\n34\n";
     const ProcessResult r = Batch({"--dump", "-t", "code128c", "-i", path});
@@ -86,8 +82,7 @@ TEST(BatchDump, FileIsReadAsRawBytes)
     EXPECT_EQ(rows, 3);
 }
 
-TEST(BatchDump, UsageErrors)
-{
+TEST(BatchDump, UsageErrors) {
     const struct {
         std::vector<std::string> args;
         std::string fragment;
@@ -109,8 +104,7 @@ TEST(BatchDump, UsageErrors)
     }
 }
 
-TEST(BatchDump, HelpAndVersion)
-{
+TEST(BatchDump, HelpAndVersion) {
     const ProcessResult help = Batch({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* option : {"--dump", "--type", "--input", "--help", "--version"}) {

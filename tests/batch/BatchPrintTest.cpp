@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 struct TempDir {
-    TempDir()
-    {
+    TempDir() {
         char name[] = "/tmp/tavik-print-XXXXXX";
         path = mkdtemp(name);
     }
@@ -26,20 +25,17 @@ struct TempDir {
     std::string path;
 };
 
-ProcessResult Batch(const std::vector<std::string>& args)
-{
+ProcessResult Batch(const std::vector<std::string>& args) {
     return RunProcess(TAVIK_BATCH, args);
 }
 
-int PdfPages(const std::string& pdf)
-{
+int PdfPages(const std::string& pdf) {
     const ProcessResult r = RunProcess("/usr/bin/pdfinfo", {pdf});
     const auto at = r.out.find("Pages:");
     return at == std::string::npos ? -1 : std::stoi(r.out.substr(at + 6));
 }
 
-void WritePgm(const std::string& path, const GreyImage& image, int top, int height)
-{
+void WritePgm(const std::string& path, const GreyImage& image, int top, int height) {
     std::ofstream out(path, std::ios::binary);
     out << "P5\n" << image.width << " " << height << "\n255\n";
     out.write(reinterpret_cast<const char*>(image.pixels.data()) + std::size_t(top) * image.width,
@@ -50,12 +46,11 @@ void WritePgm(const std::string& path, const GreyImage& image, int top, int heig
 // unit) is cut into bands of one row pitch from y = 10 and ZBar reads the bands
 // in that order.
 std::vector<std::string> DecodePage(const std::string& pdf, int page, int pitch,
-                                    const std::string& dir)
-{
+                                    const std::string& dir) {
     const std::string prefix = dir + "/p" + std::to_string(page);
-    RunProcess("/usr/bin/pdftoppm", {"-r", "192", "-gray", "-singlefile", "-f",
-                                     std::to_string(page), "-l", std::to_string(page), pdf,
-                                     prefix});
+    RunProcess("/usr/bin/pdftoppm",
+               {"-r", "192", "-gray", "-singlefile", "-f", std::to_string(page), "-l",
+                std::to_string(page), pdf, prefix});
     GreyImage image;
     if (!ReadPgm(prefix + ".pgm", image)) {
         return {"<no page " + std::to_string(page) + ">"};
@@ -65,8 +60,13 @@ std::vector<std::string> DecodePage(const std::string& pdf, int page, int pitch,
         bands.push_back(prefix + "-band" + std::to_string(bands.size()) + ".pgm");
         WritePgm(bands.back(), image, top, 2 * pitch);
     }
-    std::vector<std::string> args = {"-q", "--raw", "-Sdisable", "-Scode39.enable",
-                                     "-Scode93.enable", "-Scode128.enable", "-Sean13.enable",
+    std::vector<std::string> args = {"-q",
+                                     "--raw",
+                                     "-Sdisable",
+                                     "-Scode39.enable",
+                                     "-Scode93.enable",
+                                     "-Scode128.enable",
+                                     "-Sean13.enable",
                                      "-Si25.enable"};
     args.insert(args.end(), bands.begin(), bands.end());
     const ProcessResult r = RunProcess("/usr/bin/zbarimg", args);
@@ -86,14 +86,12 @@ struct Symbology {
     int perPage = 15;              // rows on an A4 page (1068 to 1103 units high)
 };
 
-std::string Digits(int row, int width)
-{
+std::string Digits(int row, int width) {
     std::string s = std::to_string(1000000000000LL + row * 7919LL);
     return s.substr(s.size() - width);
 }
 
-std::string Ean13(int row)
-{
+std::string Ean13(int row) {
     const std::string d = Digits(row, 12);
     int sum = 0;
     for (int i = 0; i < 12; ++i) {
@@ -118,8 +116,7 @@ const Symbology kSymbologies[] = {
 
 // A list of 40 rows: A4 holds 15 rows of pitch 69 (and Letter 14), so there
 // are full first pages and a partial last one.
-std::string WriteList(const TempDir& dir, const Symbology& s, int rows = 40)
-{
+std::string WriteList(const TempDir& dir, const Symbology& s, int rows = 40) {
     const std::string path = dir.path + "/list.txt";
     std::ofstream out(path, std::ios::binary);
     for (int r = 0; r < rows; ++r) {
@@ -129,8 +126,7 @@ std::string WriteList(const TempDir& dir, const Symbology& s, int rows = 40)
 }
 
 void ExpectPagesDecode(const std::string& pdf, const Symbology& s, int rows,
-                       const std::string& dir)
-{
+                       const std::string& dir) {
     const int perPage = s.perPage;
     const int pages = (rows + perPage - 1) / perPage;
     ASSERT_EQ(PdfPages(pdf), pages) << s.type;
@@ -143,8 +139,7 @@ void ExpectPagesDecode(const std::string& pdf, const Symbology& s, int rows,
     }
 }
 
-TEST(BatchPdf, FirstAndLastPagesDecodeInListOrder)
-{
+TEST(BatchPdf, FirstAndLastPagesDecodeInListOrder) {
     for (const Symbology& s : kSymbologies) {
         TempDir dir;
         const std::string pdf = dir.path + "/out.pdf";
@@ -155,8 +150,7 @@ TEST(BatchPdf, FirstAndLastPagesDecodeInListOrder)
     }
 }
 
-TEST(BatchPdf, PageSizes)
-{
+TEST(BatchPdf, PageSizes) {
     const struct {
         std::vector<std::string> args;
         std::string size;
@@ -183,8 +177,7 @@ TEST(BatchPdf, PageSizes)
     }
 }
 
-TEST(BatchPrint, Errors)
-{
+TEST(BatchPrint, Errors) {
     TempDir dir;
     const struct {
         std::vector<std::string> args;
@@ -209,8 +202,7 @@ TEST(BatchPrint, Errors)
 // A private print service on loopback with a raw queue that keeps its jobs.
 class PrivateCups : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         port = std::to_string(20000 + getpid() % 20000);
         const ProcessResult r =
             RunProcess("/bin/bash", {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "start",
@@ -218,16 +210,14 @@ protected:
         ASSERT_EQ(r.status, 0) << r.err;
         setenv("CUPS_SERVER", ("127.0.0.1:" + port).c_str(), 1);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         RunProcess("/bin/bash",
                    {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "stop", dir.path + "/cups"});
         unsetenv("CUPS_SERVER");
     }
 
     // The data file of the first job, once the service has taken it.
-    std::string SpooledJob()
-    {
+    std::string SpooledJob() {
         const std::string spooled = dir.path + "/cups/spool/d00001-001";
         for (int i = 0; i < 100 && !fs::exists(spooled); ++i) {
             usleep(100 * 1000);
@@ -239,20 +229,17 @@ protected:
     std::string port;
 };
 
-TEST_F(PrivateCups, PrintedJobDecodes)
-{
+TEST_F(PrivateCups, PrintedJobDecodes) {
     const Symbology& s = kSymbologies[3];
-    const ProcessResult r = Batch(
-        {"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s, 20), "--print", "--printer",
-         "TavikQueue"});
+    const ProcessResult r = Batch({"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s, 20),
+                                   "--print", "--printer", "TavikQueue"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string job = SpooledJob();
     ASSERT_TRUE(fs::exists(job));
     ExpectPagesDecode(job, s, 20, dir.path);
 }
 
-TEST_F(PrivateCups, DefaultPrinterAndUnknownName)
-{
+TEST_F(PrivateCups, DefaultPrinterAndUnknownName) {
     const ProcessResult none = Batch({"--print"});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "tavik-batch: no default printer\n");

@@ -10,8 +10,7 @@ namespace {
 constexpr COLORREF kBar = RGB(0, 0, 0);
 constexpr COLORREF kSpace = RGB(255, 255, 255);
 
-CBarcodeBase Buffer(const std::vector<std::uint8_t>& bytes, int ratio = 3)
-{
+CBarcodeBase Buffer(const std::vector<std::uint8_t>& bytes, int ratio = 3) {
     CBarcodeBase b;
     b.Clear();
     b.wideRatio = ratio;
@@ -22,8 +21,7 @@ CBarcodeBase Buffer(const std::vector<std::uint8_t>& bytes, int ratio = 3)
     return b;
 }
 
-TEST(BarcodeBase, ClearZeroesElementsAndLengthButKeepsRatio)
-{
+TEST(BarcodeBase, ClearZeroesElementsAndLengthButKeepsRatio) {
     CBarcodeBase b = Buffer({1, 2, 3}, 5);
     b.elements[4095] = 7;
     b.Clear();
@@ -34,8 +32,7 @@ TEST(BarcodeBase, ClearZeroesElementsAndLengthButKeepsRatio)
     }
 }
 
-TEST(DrawLines, EmptyBufferStillCreatesSelectsAndDeletesBothPens)
-{
+TEST(DrawLines, EmptyBufferStillCreatesSelectsAndDeletesBothPens) {
     CRecordingSurface dc;
     const CBarcodeBase b = Buffer({});
     b.DrawLines(dc, 10, 10, 60, kBar, kSpace, 1);
@@ -45,8 +42,7 @@ TEST(DrawLines, EmptyBufferStillCreatesSelectsAndDeletesBothPens)
     EXPECT_EQ(dc.selected, 0); // the surface's own pen is back
 }
 
-TEST(DrawLines, WideBarNarrowSpaceAtLineWidthTwo)
-{
+TEST(DrawLines, WideBarNarrowSpaceAtLineWidthTwo) {
     CRecordingSurface dc;
     const CBarcodeBase b = Buffer({3, 0, 1});
     b.DrawLines(dc, 100, 5, 55, kBar, kSpace, 2);
@@ -68,8 +64,7 @@ TEST(DrawLines, WideBarNarrowSpaceAtLineWidthTwo)
     EXPECT_EQ(dc.selects, 1 + 5 + 1);
 }
 
-TEST(DrawLines, LongElementsReachTheLongBottomOnlyInDrawLinesLong)
-{
+TEST(DrawLines, LongElementsReachTheLongBottomOnlyInDrawLinesLong) {
     const CBarcodeBase b = Buffer({5, 4, 1, 0});
     struct Case {
         bool useLong;
@@ -96,8 +91,7 @@ TEST(DrawLines, LongElementsReachTheLongBottomOnlyInDrawLinesLong)
     }
 }
 
-TEST(DrawLines, HugeLineWidthStopsAtTheEndOfTheCoordinateRange)
-{
+TEST(DrawLines, HugeLineWidthStopsAtTheEndOfTheCoordinateRange) {
     CRecordingSurface dc;
     const CBarcodeBase b = Buffer(std::vector<std::uint8_t>(100, 3));
     b.DrawLines(dc, 0, 0, 10, kBar, kSpace, 1 << 30);

@@ -3,9 +3,9 @@
 #include "RecentFileList.h"
 #include "Resource.h"
 
+#include "support/QtTryGTest.h"
 #include <QDir>
 #include <QFileDialog>
-#include "support/QtTryGTest.h"
 
 namespace {
 

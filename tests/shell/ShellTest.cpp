@@ -5,6 +5,7 @@
 #include "TavikDoc.h"
 #include "TavikView.h"
 
+#include "support/QtTryGTest.h"
 #include <QDateTime>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -15,7 +16,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusTipEvent>
-#include "support/QtTryGTest.h"
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QWindow>

@@ -7,8 +7,7 @@
 namespace {
 
 // Next header number, skipping white space and comments.
-bool NextNumber(std::istream& in, int& value)
-{
+bool NextNumber(std::istream& in, int& value) {
     while (in) {
         const int c = in.peek();
         if (c == '#') {
@@ -25,8 +24,7 @@ bool NextNumber(std::istream& in, int& value)
 
 } // namespace
 
-std::vector<std::pair<int, int>> GreyImage::DarkRunsInColumn(int x) const
-{
+std::vector<std::pair<int, int>> GreyImage::DarkRunsInColumn(int x) const {
     std::vector<std::pair<int, int>> runs;
     for (int y = 0; y < height; ++y) {
         if (At(x, y) >= 128) {
@@ -41,8 +39,7 @@ std::vector<std::pair<int, int>> GreyImage::DarkRunsInColumn(int x) const
     return runs;
 }
 
-bool ReadPgm(const std::string& path, GreyImage& image)
-{
+bool ReadPgm(const std::string& path, GreyImage& image) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
     int maxValue = 0;

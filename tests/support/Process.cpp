@@ -9,14 +9,12 @@
 
 namespace {
 
-std::string Slurp(const std::string& path)
-{
+std::string Slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string TempPath(const char* tag)
-{
+std::string TempPath(const char* tag) {
     char name[] = "/tmp/tavik-proc-XXXXXX";
     const int fd = mkstemp(name);
     if (fd < 0) {
@@ -29,8 +27,7 @@ std::string TempPath(const char* tag)
 } // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::string& input)
-{
+                         const std::string& input) {
     const std::string base = TempPath("");
     const std::string inPath = base + ".in", outPath = base + ".out", errPath = base + ".err";
     std::ofstream(inPath, std::ios::binary) << input;

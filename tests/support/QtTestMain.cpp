@@ -6,8 +6,7 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);

@@ -21,8 +21,7 @@ namespace {
 class PrintPages : public testing::Test {
 protected:
     // A document (from lines when given) with one initialised view.
-    void MakeView(const std::string& fileText = {})
-    {
+    void MakeView(const std::string& fileText = {}) {
         if (fileText.empty()) {
             doc.OnNewDocument();
         } else {
@@ -36,17 +35,15 @@ protected:
     }
 
     // A page whose printable height holds `rows` rows of pitch 69 (96 units an inch).
-    void SetPage(QPrinter& printer, int rows)
-    {
+    void SetPage(QPrinter& printer, int rows) {
         const double heightUnits = rows * 69 + 30;
         const QSizeF points(400 * 72.0 / 96, heightUnits * 72.0 / 96);
-        printer.setPageLayout(QPageLayout(QPageSize(points, QPageSize::Point, QString(),
-                                                    QPageSize::ExactMatch),
-                                          QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        printer.setPageLayout(
+            QPageLayout(QPageSize(points, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                        QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     }
 
-    std::string PrintPdf(int rowsPerPage, int* pages = nullptr)
-    {
+    std::string PrintPdf(int rowsPerPage, int* pages = nullptr) {
         const std::string path = dir.filePath(QStringLiteral("out.pdf")).toStdString();
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -61,16 +58,14 @@ protected:
         return path;
     }
 
-    static int PdfPages(const std::string& pdf)
-    {
+    static int PdfPages(const std::string& pdf) {
         const ProcessResult r = RunProcess("/usr/bin/pdfinfo", {pdf});
         const auto at = r.out.find("Pages:");
         return at == std::string::npos ? -1 : std::stoi(r.out.substr(at + 6));
     }
 
     // Row tops on each page: dark runs of at least 40 pixels down column 10 at 96 dpi.
-    std::vector<std::vector<int>> RowTops(const std::string& pdf, int dpi = 96)
-    {
+    std::vector<std::vector<int>> RowTops(const std::string& pdf, int dpi = 96) {
         lastPrefix = dir.filePath(QStringLiteral("page%1").arg(++renders)).toStdString();
         const std::string& prefix = lastPrefix;
         RunProcess("/usr/bin/pdftoppm", {"-r", std::to_string(dpi), "-gray", pdf, prefix});
@@ -100,8 +95,7 @@ protected:
     std::unique_ptr<CTavikView> view = std::make_unique<CTavikView>();
 };
 
-TEST_F(PrintPages, RepeatCountSplitsIntoPages)
-{
+TEST_F(PrintPages, RepeatCountSplitsIntoPages) {
     const struct {
         int repeat;
         std::vector<std::size_t> rowsPerPage;
@@ -126,8 +120,7 @@ TEST_F(PrintPages, RepeatCountSplitsIntoPages)
     }
 }
 
-TEST_F(PrintPages, TextListPagesIgnoreTheRepeatCount)
-{
+TEST_F(PrintPages, TextListPagesIgnoreTheRepeatCount) {
     std::string lines;
     for (int i = 0; i < 100; ++i) {
         lines += "L" + std::to_string(i) + "\n";
@@ -137,8 +130,7 @@ TEST_F(PrintPages, TextListPagesIgnoreTheRepeatCount)
     EXPECT_EQ(PdfPages(PrintPdf(10)), 10);
 }
 
-TEST_F(PrintPages, RefusedLineLeavesItsRowEmpty)
-{
+TEST_F(PrintPages, RefusedLineLeavesItsRowEmpty) {
     MakeView("A\nB#\nC\nD\n");
     const auto pages = RowTops(PrintPdf(10));
     ASSERT_EQ(pages.size(), 1u);
@@ -149,8 +141,7 @@ TEST_F(PrintPages, RefusedLineLeavesItsRowEmpty)
     }
 }
 
-TEST_F(PrintPages, PageShorterThanARowIsOneEmptyPage)
-{
+TEST_F(PrintPages, PageShorterThanARowIsOneEmptyPage) {
     MakeView();
     view->m_settings.m_nRepeat = 5;
     int printed = 0;
@@ -163,8 +154,7 @@ TEST_F(PrintPages, PageShorterThanARowIsOneEmptyPage)
     EXPECT_EQ(PdfPages(PrintPdf(4)), 1);
 }
 
-TEST_F(PrintPages, NinetySixUnitsPrintOneInch)
-{
+TEST_F(PrintPages, NinetySixUnitsPrintOneInch) {
     MakeView();
     view->m_settings.m_nBarHeight = 96;
     const auto pages = RowTops(PrintPdf(4), 300);
@@ -179,8 +169,7 @@ TEST_F(PrintPages, NinetySixUnitsPrintOneInch)
     EXPECT_NEAR(longest, 300, 2); // one inch at 300 dpi
 }
 
-TEST_F(PrintPages, PreviewShowsThePrintedPages)
-{
+TEST_F(PrintPages, PreviewShowsThePrintedPages) {
     std::string lines;
     for (int i = 0; i < 23; ++i) {
         lines += "P" + std::to_string(i) + "\n";

@@ -2,11 +2,11 @@
 #include "TavikView.h"
 #include "ViewRender.h"
 
+#include "support/QtTryGTest.h"
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include "support/QtTryGTest.h"
 #include <gtest/gtest.h>
 
 #include <algorithm>
