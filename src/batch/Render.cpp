@@ -185,6 +185,17 @@ std::string CheckSize(QSize size, int scale) {
     return {};
 }
 
+// The drawing's height as the view lays it out: rows times pitch plus the origin.
+int LayoutHeight(CTavikView& view) {
+    const CDC::Resolution screen = view.ScreenResolution();
+    CDC dc(nullptr, screen, screen, false);
+    const BarcodeSettings& s = view.m_settings;
+    const std::int64_t rows = s.m_pLines != nullptr
+                                  ? static_cast<std::int64_t>(s.m_pLines->GetSize())
+                                  : std::int64_t{s.m_nRepeat};
+    return SaturateInt(rows * view.RowPitch(&dc) + s.m_nOriginY);
+}
+
 bool IsSvg(const QString& path) {
     return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
 }
@@ -267,6 +278,14 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     const bool textAccepted = BringInLine(*view);
     const bool paged = o.mode == BatchOptions::Mode::Print || IsPdf(o.output);
     if (!paged) {
+        // The height needs no drawing: a list far too long is refused before
+        // every row is measured.
+        if (const std::int64_t high = std::int64_t{LayoutHeight(*view)} * o.scale;
+            high > L::kMaxSide) {
+            return Usage("drawing too large: " + std::to_string(high) + " units high at scale " +
+                         std::to_string(o.scale) + " (at most " + std::to_string(L::kMaxSide) +
+                         " a side)");
+        }
         if (const std::string e = CheckSize(MeasureView(*view), o.scale); !e.empty()) {
             return Usage(e);
         }

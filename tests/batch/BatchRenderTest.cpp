@@ -364,7 +364,7 @@ TEST(BatchRender, BadRequestsChangeNothing) {
         {{"--dump", "-o", "keep.png"}, "--dump and -o cannot be used together"},
         {{"--dump", "--repeat", "2"}, "--repeat is for rendering"},
         {{"--scale", "2"}, "nothing to do"},
-        {{"--repeat", "10000", "-o", "keep.png"}, "drawing too large: 420 x 690010"},
+        {{"--repeat", "10000", "-o", "keep.png"}, "drawing too large: 690010 units high"},
         {{"--scale", "16", "--repeat", "30", "-o", "keep.svg"}, "drawing too large"},
         {{"--origin", "0,0", "", "-o", "keep.png"}, "nothing to draw"},
     };
