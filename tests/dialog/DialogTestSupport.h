@@ -3,6 +3,7 @@
 // Helpers for tests of modal dialogs and the view's commands: message boxes
 // recorded instead of shown, and steps run inside a modal loop.
 #include "MessageBox.h"
+#include "support/MessageLog.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,22 +14,6 @@
 #include <functional>
 #include <typeinfo>
 #include <vector>
-
-// Records message boxes instead of showing them, for one test.
-class MessageLog {
-public:
-    MessageLog() {
-        m_previous = SetMessageBoxHandler([this](const QString& t) { texts.push_back(t); });
-    }
-    ~MessageLog() { SetMessageBoxHandler(std::move(m_previous)); }
-    MessageLog(const MessageLog&) = delete;
-    MessageLog& operator=(const MessageLog&) = delete;
-
-    std::vector<QString> texts;
-
-private:
-    MessageBoxHandler m_previous;
-};
 
 // Acts on the next modal dialog, of type T, once its modal loop runs; a
 // dialog the step leaves open is cancelled, so a failing test cannot hang.

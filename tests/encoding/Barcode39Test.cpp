@@ -1,5 +1,7 @@
 #include "Barcode39.h"
 
+#include "support/GuardedEncoder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,20 +19,7 @@ const Bytes STAR = {1, 2, 1, 0, 3, 0, 3, 0, 1, 0};
 
 // An encoder cleared as its callers leave it, with markers on both sides of the element bytes'
 // end: wideRatio inside the object and a guard block behind it.
-struct Guarded {
-    CBarcode39 code;
-    std::array<std::uint8_t, 32> guard;
-    Guarded() {
-        code.Clear();
-        code.wideRatio = 0x5A5A;
-        guard.fill(0xA5);
-    }
-    bool Intact() const {
-        return code.wideRatio == 0x5A5A &&
-               std::all_of(guard.begin(), guard.end(), [](auto b) { return b == 0xA5; });
-    }
-    Bytes Elements() const { return Bytes(code.elements, code.elements + code.length); }
-};
+using Guarded = GuardedEncoder<CBarcode39>;
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;

@@ -1,5 +1,7 @@
 #include "Barcode93.h"
 
+#include "support/GuardedEncoder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -48,18 +50,7 @@ Values Decode(const CBarcode93& code) {
     return values;
 }
 
-struct Guarded {
-    CBarcode93 code;
-    std::array<std::uint8_t, 32> guard;
-    Guarded() {
-        code.wideRatio = 0x5A5A;
-        guard.fill(0xA5);
-    }
-    bool Intact() const {
-        return code.wideRatio == 0x5A5A &&
-               std::all_of(guard.begin(), guard.end(), [](auto b) { return b == 0xA5; });
-    }
-};
+using Guarded = GuardedEncoder<CBarcode93>;
 
 TEST(Barcode93Tables, CharactersAreNineModulesOfThreeBarsAndThreeSpaces) {
     std::set<std::string> seen;

@@ -1,5 +1,7 @@
 #include "BarcodeI2of5.h"
 
+#include "support/GuardedEncoder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -29,18 +31,7 @@ Bytes Join(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-struct Guarded {
-    CBarcodeI2of5 code;
-    std::array<std::uint8_t, 32> guard;
-    Guarded() {
-        code.wideRatio = 0x5A5A;
-        guard.fill(0xA5);
-    }
-    bool Intact() const {
-        return code.wideRatio == 0x5A5A &&
-               std::all_of(guard.begin(), guard.end(), [](auto b) { return b == 0xA5; });
-    }
-};
+using Guarded = GuardedEncoder<CBarcodeI2of5>;
 
 TEST(BarcodeI2of5Tables, PairsInterleaveTwoOfFiveDigits) {
     std::set<Bytes> seen;

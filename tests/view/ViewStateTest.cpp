@@ -2,8 +2,10 @@
 #include "TavikDoc.h"
 #include "TavikView.h"
 
+#include "support/MessageLog.h"
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,22 +20,6 @@
 #include <vector>
 
 namespace {
-
-// Records message boxes instead of showing them, for one test.
-class MessageLog {
-public:
-    MessageLog() {
-        m_previous = SetMessageBoxHandler([this](const QString& t) { texts.push_back(t); });
-    }
-    ~MessageLog() { SetMessageBoxHandler(std::move(m_previous)); }
-    MessageLog(const MessageLog&) = delete;
-    MessageLog& operator=(const MessageLog&) = delete;
-
-    std::vector<QString> texts;
-
-private:
-    MessageBoxHandler m_previous;
-};
 
 std::unique_ptr<CTavikView> OpenView(CTavikDoc& doc) {
     auto view = std::make_unique<CTavikView>();
