@@ -32,14 +32,6 @@ template <class T = QWidget> T* Find(const QWidget& dlg, const char* name) {
     return w;
 }
 
-void Click(const QWidget& dlg, const char* name) {
-    Find<QAbstractButton>(dlg, name)->click();
-}
-
-void SetEdit(const QWidget& dlg, const char* name, const QString& text) {
-    Find<QLineEdit>(dlg, name)->setText(text);
-}
-
 LOGFONT Font(int height, const char* face) {
     LOGFONT lf{};
     lf.lfHeight = height;

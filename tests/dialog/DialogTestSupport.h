@@ -1,17 +1,22 @@
 #pragma once
 
 // Helpers for tests of modal dialogs and the view's commands: message boxes
-// recorded instead of shown, and steps run inside a modal loop.
+// recorded instead of shown, steps run inside a modal loop, and a shown view.
 #include "MessageBox.h"
+#include "TavikDoc.h"
+#include "TavikView.h"
 #include "support/MessageLog.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <typeinfo>
 #include <vector>
 
@@ -48,4 +53,41 @@ private:
     QObject m_context;
     std::function<void(T&)> m_act;
     bool m_ran = false;
+};
+
+inline void Click(const QWidget& dlg, const char* name) {
+    auto* b = dlg.findChild<QAbstractButton*>(QString::fromLatin1(name));
+    ASSERT_NE(b, nullptr) << name;
+    b->click();
+}
+
+inline void SetEdit(const QWidget& dlg, const char* name, const QString& text) {
+    auto* e = dlg.findChild<QLineEdit*>(QString::fromLatin1(name));
+    ASSERT_NE(e, nullptr) << name;
+    e->setText(text);
+}
+
+// A new document with one view, initialised and shown at 500 x 300; message
+// boxes are recorded in log.
+class ShownViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        doc.OnNewDocument();
+        OpenView();
+    }
+
+    void OpenView() {
+        view = std::make_unique<CTavikView>();
+        doc.AddView(view.get());
+        view->OnInitialUpdate();
+        view->resize(500, 300);
+        view->show();
+        QApplication::processEvents();
+    }
+
+    BarcodeSettings& S() { return view->m_settings; }
+
+    MessageLog log;
+    CTavikDoc doc;
+    std::unique_ptr<CTavikView> view;
 };

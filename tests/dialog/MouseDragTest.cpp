@@ -14,18 +14,8 @@
 
 namespace {
 
-class MouseDrag : public testing::Test {
+class MouseDrag : public ShownViewTest {
 protected:
-    void SetUp() override {
-        doc.OnNewDocument();
-        view = std::make_unique<CTavikView>();
-        doc.AddView(view.get());
-        view->OnInitialUpdate();
-        view->resize(500, 300);
-        view->show();
-        QApplication::processEvents();
-    }
-
     void Send(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers keys = Qt::NoModifier) {
         QWidget* vp = view->viewport();
@@ -40,11 +30,6 @@ protected:
     }
 
     bool Idle() const { return !view->m_bMovingOrigin && !view->m_bResizingHeight; }
-    BarcodeSettings& S() { return view->m_settings; }
-
-    MessageLog log;
-    CTavikDoc doc;
-    std::unique_ptr<CTavikView> view;
 };
 
 // Handles at the initial origin (10, 10): the bars' bottom line at y 60 across

@@ -17,18 +17,6 @@
 
 namespace {
 
-void Click(const QWidget& dlg, const char* name) {
-    auto* b = dlg.findChild<QAbstractButton*>(QString::fromLatin1(name));
-    ASSERT_NE(b, nullptr) << name;
-    b->click();
-}
-
-void Type(const QWidget& dlg, const char* name, const QString& text) {
-    auto* e = dlg.findChild<QLineEdit*>(QString::fromLatin1(name));
-    ASSERT_NE(e, nullptr) << name;
-    e->setText(text);
-}
-
 // Counts the paints of one widget.
 class PaintCounter : public QObject {
 public:
@@ -40,22 +28,8 @@ public:
     int count = 0;
 };
 
-class SettingsCommand : public testing::Test {
+class SettingsCommand : public ShownViewTest {
 protected:
-    void SetUp() override {
-        doc.OnNewDocument();
-        Open();
-    }
-
-    void Open() {
-        view = std::make_unique<CTavikView>();
-        doc.AddView(view.get());
-        view->OnInitialUpdate();
-        view->resize(500, 300);
-        view->show();
-        QApplication::processEvents();
-    }
-
     // Runs Show Settings with act on its dialog.
     void Settings(std::function<void(CDia_Bar&)> act) {
         ModalStep<CDia_Bar> step(std::move(act));
@@ -66,17 +40,11 @@ protected:
     void SettingsOk(std::initializer_list<std::pair<const char*, QString>> edits) {
         Settings([&](CDia_Bar& d) {
             for (const auto& [name, text] : edits) {
-                Type(d, name, text);
+                SetEdit(d, name, text);
             }
             Click(d, "IDOK");
         });
     }
-
-    BarcodeSettings& S() { return view->m_settings; }
-
-    MessageLog log;
-    CTavikDoc doc;
-    std::unique_ptr<CTavikView> view;
 };
 
 TEST_F(SettingsCommand, TitleFollowsTextAndRepeatCount) {
@@ -109,7 +77,7 @@ TEST_F(SettingsCommand, TextListKeepsTitleTextAndRepeat) {
     ASSERT_NE(listView->m_settings.m_pLines, nullptr);
     {
         ModalStep<CDia_Bar> step([](CDia_Bar& d) {
-            Type(d, "IDC_ORIGIN_X", QStringLiteral("40"));
+            SetEdit(d, "IDC_ORIGIN_X", QStringLiteral("40"));
             Click(d, "IDOK");
         });
         listView->OnShowSettings();
@@ -139,8 +107,8 @@ TEST_F(SettingsCommand, GuardExtraAfterOk) {
     for (const auto& c : steps) {
         Settings([&](CDia_Bar& d) {
             d.m_comboType->setCurrentIndex(c.type);
-            Type(d, "IDC_TEXT", QString::fromLatin1(c.text));
-            Type(d, "IDC_BAR_HEIGHT", QString::fromLatin1(c.height));
+            SetEdit(d, "IDC_TEXT", QString::fromLatin1(c.text));
+            SetEdit(d, "IDC_BAR_HEIGHT", QString::fromLatin1(c.height));
             Click(d, "IDOK");
         });
         EXPECT_EQ(S().m_nGuardExtra, c.guardExtra) << c.type << " " << c.height;
@@ -208,15 +176,15 @@ TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
         SCOPED_TRACE(c.what);
         view.reset();
         doc.OnNewDocument();
-        Open();
+        OpenView();
         view->hide();
         const QSize sizes = view->GetTotalSize();
         log.texts.clear();
         const LOGFONT oldFont = view->m_fontText.Description();
         Settings([&](CDia_Bar& d) {
             d.m_pSettings->m_lfText.lfHeight = -30; // as the text font chooser would
-            Type(d, "IDC_TEXT", c.typed);
-            Type(d, "IDC_ORIGIN_Y", QStringLiteral("44"));
+            SetEdit(d, "IDC_TEXT", c.typed);
+            SetEdit(d, "IDC_ORIGIN_Y", QStringLiteral("44"));
             Click(d, "IDOK");
         });
         ASSERT_EQ(log.texts.size(), 1u);
@@ -244,9 +212,9 @@ TEST_F(SettingsCommand, EncoderExceptionGivesTwoMessages) {
 TEST_F(SettingsCommand, CancelRestoresOnlyTheOriginAndDoesNotRedraw) {
     PaintCounter paints(view->viewport());
     Settings([&](CDia_Bar& d) {
-        Type(d, "IDC_ORIGIN_X", QStringLiteral("200"));
-        Type(d, "IDC_ORIGIN_Y", QStringLiteral("300"));
-        Type(d, "IDC_TEXT", QStringLiteral("NEW"));
+        SetEdit(d, "IDC_ORIGIN_X", QStringLiteral("200"));
+        SetEdit(d, "IDC_ORIGIN_Y", QStringLiteral("300"));
+        SetEdit(d, "IDC_TEXT", QStringLiteral("NEW"));
         {
             ModalStep<QColorDialog> colour([](QColorDialog& c) {
                 c.setCurrentColor(QColor(0, 0, 255));
@@ -269,7 +237,7 @@ TEST_F(SettingsCommand, CancelRestoresOnlyTheOriginAndDoesNotRedraw) {
 
     for (const char* text : {"OK1", "#"}) {
         Settings([&](CDia_Bar& d) {
-            Type(d, "IDC_TEXT", QString::fromLatin1(text));
+            SetEdit(d, "IDC_TEXT", QString::fromLatin1(text));
             Click(d, "IDOK");
             paints.count = 0;
         });

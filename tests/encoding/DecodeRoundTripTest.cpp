@@ -6,6 +6,7 @@
 #include "Barcode93.h"
 #include "BarcodeEan13.h"
 #include "BarcodeI2of5.h"
+#include "support/Printable.h"
 
 #define ZX_USE_UTF8 // text() as UTF-8; only bytes() is used here
 #include <ZXing/ReadBarcode.h>
@@ -67,22 +68,6 @@ std::optional<std::string> Read(const Image& image, ZXing::BarcodeFormat format)
     }
     const auto& bytes = result.bytes();
     return std::string(bytes.begin(), bytes.end());
-}
-
-std::string Printable(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += ch;
-        } else {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out + "\"";
 }
 
 class Random {

@@ -8,6 +8,8 @@
 #include "Barcode93.h"
 #include "BarcodeEan13.h"
 #include "BarcodeI2of5.h"
+#include "support/Code128Reference.h"
+#include "support/Printable.h"
 
 #include <gtest/gtest.h>
 
@@ -77,22 +79,6 @@ std::string Repeat(std::string_view unit, int times) {
         s += unit;
     }
     return s;
-}
-
-std::string Printable(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c >= 32 && c < 127 && c != '\\') {
-            out += ch;
-        } else {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out + "\"";
 }
 
 // Both outcomes must turn up often enough for the run to mean something.
@@ -168,11 +154,11 @@ int LongestBarRun(const CBarcodeBase& b) {
     return longest;
 }
 
-template <std::size_t N>
-std::map<std::string, int> IndexOf(const std::array<const char*, N>& rows) {
+template <typename Row, std::size_t N>
+std::map<std::string, int> IndexOf(const std::array<Row, N>& rows) {
     std::map<std::string, int> index;
     for (std::size_t i = 0; i < N; ++i) {
-        index.emplace(rows[i], static_cast<int>(i));
+        index.emplace(std::string(rows[i]), static_cast<int>(i));
     }
     return index;
 }
@@ -334,90 +320,17 @@ std::vector<int> DecodeCode93(const CBarcodeBase& b) {
 }
 
 // ---------------------------------------------------------------------------
-// Code 128: symbol values 0..105 as run widths; the stop with its
-// termination bar is handled on its own.
+// Code 128: the reference table and subset walk of the test support.
 
-constexpr std::array<const char*, 106> kCode128Widths = {
-    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212",
-    "221213", "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221",
-    "223211", "221132", "221231", "213212", "223112", "312131", "311222", "321122", "321221",
-    "312212", "322112", "322211", "212123", "212321", "232121", "111323", "131123", "131321",
-    "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331", "132131",
-    "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311", "213131",
-    "311123", "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111",
-    "111224", "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114",
-    "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111", "111242",
-    "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
-    "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311",
-    "113141", "114131", "311141", "411131", "211412", "211214", "211232"};
-constexpr std::string_view kCode128Stop = "2331112";
-constexpr int kStop = 106;
-
-// atoi over a digit pair (or a last single byte).
-int PairValue(std::string_view pair) {
-    std::size_t i = 0;
-    while (i < pair.size() &&
-           std::string_view(" \t\n\v\f\r").find(pair[i]) != std::string_view::npos) {
-        ++i;
-    }
-    int sign = 1;
-    if (i < pair.size() && (pair[i] == '+' || pair[i] == '-')) {
-        sign = pair[i] == '-' ? -1 : 1;
-        ++i;
-    }
-    int value = 0;
-    for (; i < pair.size() && pair[i] >= '0' && pair[i] <= '9'; ++i) {
-        value = value * 10 + (pair[i] - '0');
-    }
-    return sign * value;
-}
-
-// The value of byte c in subset A (0) or B (1), or -1.
-int Code128ByteValue(int c, int subset) {
-    if (c >= 195 && c <= 206) {
-        return c - 100;
-    }
-    if (c >= 32 && c <= 95) {
-        return c - 32;
-    }
-    if (subset == 0 && c < 32) {
-        return c + 64;
-    }
-    if (subset == 1 && c >= 96 && c <= 126) {
-        return c - 32;
-    }
-    return -1;
-}
+using code128ref::kStop;
 
 // Values between start and check symbol, or nullopt when the text has to be
 // refused (no value in the current subset, a negative pair, too long).
 std::optional<std::vector<int>> Code128Expected(std::string_view text, int subset) {
-    std::vector<int> values;
-    int current = subset;
-    for (std::size_t i = 0; i < text.size();) {
-        const int c = static_cast<unsigned char>(text[i]);
-        int value = 0;
-        if (current == 2 && c != 200 && c != 201 && c != 202) {
-            value = PairValue(text.substr(i, 2));
-            i += 2;
-        } else {
-            value = current == 2 ? c - 100 : Code128ByteValue(c, current);
-            ++i;
-        }
-        if (value < 0) {
-            return std::nullopt;
-        }
-        values.push_back(value);
-        if (value == 99 && current != 2) {
-            current = 2;
-        } else if (value == 100 && current != 1) {
-            current = 1;
-        } else if (value == 101 && current != 0) {
-            current = 0;
-        }
-    }
+    std::vector<int> values = code128ref::Values(text, subset);
     const auto stops = std::count(values.begin(), values.end(), kStop);
-    if (11 * static_cast<int>(values.size()) + 35 + 2 * static_cast<int>(stops) > kCapacity) {
+    if ((!values.empty() && values.back() < 0) ||
+        11 * static_cast<int>(values.size()) + 35 + 2 * static_cast<int>(stops) > kCapacity) {
         return std::nullopt;
     }
     return values;
@@ -426,11 +339,11 @@ std::optional<std::vector<int>> Code128Expected(std::string_view text, int subse
 // Symbol values of the buffer, start to stop; -1 for an unknown pattern;
 // empty when the symbols do not add up to length.
 std::vector<int> DecodeCode128(const CBarcodeBase& b) {
-    static const auto index = IndexOf(kCode128Widths);
+    static const auto index = IndexOf(code128ref::kWidths);
     std::vector<int> values;
     int at = 0;
     while (at + 11 <= b.length) {
-        if (at + 13 <= b.length && RunWidths(b.elements + at, 13) == kCode128Stop) {
+        if (at + 13 <= b.length && RunWidths(b.elements + at, 13) == code128ref::kStopWidths) {
             values.push_back(kStop);
             at += 13;
             continue;
