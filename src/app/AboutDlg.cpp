@@ -6,31 +6,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-// Dialog units: a quarter of the font's average character width across, an
-// eighth of its height down.
-class DialogUnits {
-public:
-    explicit DialogUnits(const QFontMetrics& fm)
-        : m_cx(qRound(fm.horizontalAdvance(
-                          QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) /
-                      52.0)),
-          m_cy(fm.height()) {}
-    int X(int units) const { return units * m_cx / 4; }
-    int Y(int units) const { return units * m_cy / 8; }
-    QRect Rect(int x, int y, int w, int h) const { return QRect(X(x), Y(y), X(w), Y(h)); }
-
-private:
-    int m_cx;
-    int m_cy;
-};
-
-} // namespace
-
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    const DialogUnits du(fontMetrics());
+CAboutDlg::CAboutDlg(QWidget* parent) : CDialog(parent) {
     setWindowTitle(QStringLiteral("About Tavik"));
+    setFont(ShellDialogFont(8));
+    const CDialogUnits du(fontMetrics());
     setFixedSize(du.X(235), du.Y(137));
 
     auto* icon = new QLabel(this);
@@ -40,11 +19,11 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
 
     auto* version = new QLabel(QStringLiteral("Tavik Version 2.0"), this);
     version->setObjectName(QStringLiteral("IDC_STATIC"));
-    version->setGeometry(du.Rect(59, 10, 95, 8));
+    version->setGeometry(du.MapDialogRect(59, 10, 95, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("IDOK"));
-    ok->setGeometry(du.Rect(178, 6, 50, 16));
+    ok->setGeometry(du.MapDialogRect(178, 6, 50, 16));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, [this] { OnOK(); });
 }

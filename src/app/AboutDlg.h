@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QDialog>
+#include "Dialog.h"
 
-// The About box: the program's icon, name and version, and OK.
-class CAboutDlg : public QDialog {
+// The About box: the program's icon, name and version, and OK. Without a
+// parent it is owned by the active window.
+class CAboutDlg : public CDialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
-
-    int DoModal() { return exec(); }
 };

@@ -32,5 +32,6 @@ int CMainFrame::OnCreate() {
     }
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar);
     return 0;
 }

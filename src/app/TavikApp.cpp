@@ -34,6 +34,7 @@ bool CTavikApp::InitInstance() {
     }
     AfxEnableControlContainer();
     QCoreApplication::setApplicationName(m_pszAppName); // message boxes' caption
+    QCoreApplication::setApplicationVersion(QStringLiteral(TAVIK_VERSION));
     QApplication::setWindowIcon(AfxGetResources().LoadIcon(IDR_MAINFRAME));
     QGuiApplication::setDesktopFileName(QStringLiteral("tavik"));
     RegisterBundledFonts();

@@ -111,6 +111,9 @@ std::uint8_t* CBarcodeI2of5::EncodePair(std::uint8_t* out, int value) {
 // At most MAX_DIGITS digits always fit, so once the text is checked nothing can fail.
 bool CBarcodeI2of5::Encode(const char* text) {
     Clear();
+    // The start pattern goes in before the text is checked; a refused text
+    // leaves it unpainted (length 0).
+    std::uint8_t* out = Put(elements, START);
     if (text == nullptr) {
         return false;
     }
@@ -119,7 +122,6 @@ bool CBarcodeI2of5::Encode(const char* text) {
     if (text[n] != '\0' || n > MAX_DIGITS || n % 2 != 0) {
         return false;
     }
-    std::uint8_t* out = Put(elements, START);
     for (std::size_t i = 0; i < n; i += 2) {
         const auto value = static_cast<std::size_t>(10 * (text[i] - '0') + (text[i + 1] - '0'));
         out = AddRow(out, I2of5Elements[value]);

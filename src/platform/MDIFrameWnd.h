@@ -94,6 +94,8 @@ public:
     void SetMessageText(const QString& text);
 
     void EnableDocking(unsigned long) {}
+    // Docks bar in the top area of the frame.
+    void DockControlBar(QToolBar* bar) { addToolBar(Qt::TopToolBarArea, bar); }
 
 protected:
     bool event(QEvent* event) override;

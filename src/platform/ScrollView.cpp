@@ -15,6 +15,10 @@ CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setPalette(p);
     viewport()->setAutoFillBackground(true);
     viewport()->setMouseTracking(true);
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(bar, &QAbstractSlider::actionTriggered, this,
+                [this, bar](int action) { OnPageAction(bar, action); });
+    }
 }
 
 CScrollView::~CScrollView() {
@@ -26,9 +30,14 @@ CScrollView::~CScrollView() {
 void CScrollView::SetScrollSizes(int mapMode, QSize total, QSize page, QSize line) {
     m_nMapMode = mapMode;
     m_totalSize = QSize(std::max(0, total.width()), std::max(0, total.height()));
-    // Defaults: a page is a tenth of the total, a line a tenth of a page.
-    m_pageSize = page.isEmpty() ? m_totalSize / 10 : page;
-    m_lineSize = line.isEmpty() ? m_pageSize / 10 : line;
+    // Defaults, for each direction given as 0: a page is a tenth of the
+    // total, a line a tenth of a page.
+    auto orDefault = [](QSize given, QSize whole) {
+        return QSize(given.width() != 0 ? given.width() : whole.width() / 10,
+                     given.height() != 0 ? given.height() : whole.height() / 10);
+    };
+    m_pageSize = orDefault(page, m_totalSize);
+    m_lineSize = orDefault(line, m_pageSize);
     UpdateScrollBars();
 }
 
@@ -91,6 +100,21 @@ void CScrollView::UpdateScrollBars() {
     };
     apply(horizontalScrollBar(), m_totalSize.width(), view.width(), m_lineSize.width());
     apply(verticalScrollBar(), m_totalSize.height(), view.height(), m_lineSize.height());
+}
+
+// A page step (a click in the trough, a Page key) moves by the page size of
+// the scroll sizes; the handle keeps the visible size.
+void CScrollView::OnPageAction(QScrollBar* bar, int action) {
+    const bool forward = action == QAbstractSlider::SliderPageStepAdd;
+    if (!forward && action != QAbstractSlider::SliderPageStepSub) {
+        return;
+    }
+    const int page =
+        bar->orientation() == Qt::Horizontal ? m_pageSize.width() : m_pageSize.height();
+    if (page > 0) {
+        const long long to = static_cast<long long>(bar->value()) + (forward ? page : -page);
+        bar->setSliderPosition(static_cast<int>(std::clamp<long long>(to, 0, bar->maximum())));
+    }
 }
 
 UINT MouseFlags(const QMouseEvent& event) {

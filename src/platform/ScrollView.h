@@ -9,6 +9,7 @@
 
 class CDocument;
 class QMouseEvent;
+class QScrollBar;
 
 // Flags of a mouse message: the buttons and keys held when it happened.
 constexpr UINT MK_LBUTTON = 0x0001;
@@ -72,6 +73,7 @@ protected:
 private:
     friend class CDocument;
     void UpdateScrollBars();
+    void OnPageAction(QScrollBar* bar, int action);
 
     CDocument* m_pDocument = nullptr;
     int m_nMapMode = MM_TEXT;

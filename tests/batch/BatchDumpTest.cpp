@@ -112,7 +112,7 @@ TEST(BatchDump, HelpAndVersion) {
     }
     const ProcessResult version = Batch({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "tavik-batch 2.0.0\n");
+    EXPECT_EQ(version.out, "tavik-batch 2.0.0.0\n");
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "BarcodeBase.h"
 #include "DC.h"
 #include "MulDiv.h"
+#include "ScrollView.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -393,6 +395,43 @@ TEST(CDCCaps, ResolutionsAndPrinting) {
     EXPECT_EQ(preview.GetAttribDeviceCaps(LOGPIXELSX), 600);
     EXPECT_EQ(preview.GetAttribDeviceCaps(LOGPIXELSY), 601);
     EXPECT_EQ(preview.GetMapMode(), MM_TEXT);
+}
+
+class BlankView : public CScrollView {
+public:
+    void OnDraw(CDC*) override {}
+};
+
+// Page steps follow the scroll sizes (by default a tenth of the total, a line
+// a tenth of a page), whatever the visible size; they stop at the ends.
+TEST(CScrollViewSteps, PageAndLineFromTheScrollSizes) {
+    const struct {
+        QSize page;
+        QSize line;
+        int pageStep;
+        int lineStep;
+    } cases[] = {
+        {CScrollView::sizeDefault, CScrollView::sizeDefault, 500, 50},
+        {{0, 300}, {0, 7}, 300, 7},
+    };
+    for (const auto& c : cases) {
+        BlankView view;
+        view.resize(200, 200);
+        view.SetScrollSizes(MM_TEXT, {1000, 5000}, c.page, c.line);
+        QScrollBar* bar = view.verticalScrollBar();
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(bar->value(), c.pageStep);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(bar->value(), c.pageStep + c.lineStep);
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        EXPECT_EQ(bar->value(), c.lineStep);
+        bar->triggerAction(QAbstractSlider::SliderPageStepSub);
+        EXPECT_EQ(bar->value(), 0);
+        bar->triggerAction(QAbstractSlider::SliderToMaximum);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(bar->value(), bar->maximum());
+        EXPECT_EQ(view.GetScrollPosition().y(), bar->maximum());
+    }
 }
 
 } // namespace
