@@ -11,5 +11,7 @@ struct PrintResult {
 
 // Prints a view page by page on printer: for each page OnPrepareDC, then
 // OnPrint (which draws). The first page's reported page count bounds the loop;
-// a view that reports none, or fewer than one, prints one page.
+// a view that reports none, or fewer than one, prints one page. A page range
+// chosen on the printer prints only those pages; a range wholly past the last
+// page prints nothing and starts no job.
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer);

@@ -353,6 +353,9 @@ TEST_F(ShellTest, PrintCommandsUseTheApplicationsPrinter) {
     };
 
     const QString direct = pdfAt("direct.pdf");
+    // A range left from an earlier Print does not limit direct printing.
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 2);
     Command(ID_FILE_PRINT_DIRECT);
     QFile file(direct);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -6,6 +6,7 @@
 #include "support/Pgm.h"
 #include "support/Process.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -43,13 +44,19 @@ protected:
                         QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     }
 
-    std::string PrintPdf(int rowsPerPage, int* pages = nullptr) {
-        const std::string path = dir.filePath(QStringLiteral("out.pdf")).toStdString();
+    // Prints to a new PDF; a page range when from is given.
+    std::string PrintPdf(int rowsPerPage, int* pages = nullptr, int from = 0, int to = 0) {
+        const std::string path =
+            dir.filePath(QStringLiteral("out%1.pdf").arg(++prints)).toStdString();
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setResolution(1200);
         printer.setOutputFileName(QString::fromStdString(path));
         SetPage(printer, rowsPerPage);
+        if (from > 0) {
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(from, to);
+        }
         const PrintResult r = RunPrintLoop(*view, printer);
         EXPECT_TRUE(r.ok);
         if (pages != nullptr) {
@@ -89,6 +96,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    int prints = 0;
     int renders = 0;
     std::string lastPrefix; // of the pages RowTops rendered last
     CTavikDoc doc;
@@ -116,6 +124,34 @@ TEST_F(PrintPages, RepeatCountSplitsIntoPages) {
                 // Every page starts again at the origin; rows follow at the pitch.
                 EXPECT_NEAR(pages[p][k], 10 + 69 * int(k), 1) << "page " << p + 1;
             }
+        }
+    }
+}
+
+// Pages 1 to 3 hold 4, 4 and 2 rows; a range prints only its pages, each
+// from the origin, and a range past the end starts no job.
+TEST_F(PrintPages, PageRangePrintsOnlyItsPages) {
+    const struct {
+        int from;
+        int to;
+        std::vector<std::size_t> rowsPerPage;
+    } cases[] = {{2, 3, {4, 2}}, {3, 9, {2}}, {2, 2, {4}}, {1, 1, {4}}, {4, 5, {}}};
+    MakeView();
+    view->m_settings.m_nRepeat = 10;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.from << "-" << c.to);
+        int printed = -1;
+        const std::string pdf = PrintPdf(4, &printed, c.from, c.to);
+        EXPECT_EQ(printed, static_cast<int>(c.rowsPerPage.size()));
+        if (c.rowsPerPage.empty()) {
+            EXPECT_FALSE(QFile::exists(QString::fromStdString(pdf)));
+            continue;
+        }
+        const auto pages = RowTops(pdf);
+        ASSERT_EQ(pages.size(), c.rowsPerPage.size());
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            ASSERT_EQ(pages[p].size(), c.rowsPerPage[p]) << "page " << p + 1;
+            EXPECT_NEAR(pages[p][0], 10, 1) << "page " << p + 1;
         }
     }
 }
