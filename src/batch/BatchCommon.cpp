@@ -1,33 +1,63 @@
 #include "BatchCommon.h"
 
-#include <fstream>
+#include "Document.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
-#include <iterator>
-#include <sstream>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 bool ReadAll(const std::string& path, std::string& out) {
     if (path == "-") {
-        std::ostringstream s;
-        s << std::cin.rdbuf();
-        out = std::move(s).str();
-        return !std::cin.bad();
+        return ReadToEnd(STDIN_FILENO, out);
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return false;
     }
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    const bool read = ReadToEnd(fd, out);
+    const int reason = errno;
+    ::close(fd);
+    errno = reason;
+    return read;
+}
+
+std::string Shown(const std::string& text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F) {
+            out += "\\x";
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
 }
 
 void ReportRefused(const std::string& shown, long lineNumber) {
     if (lineNumber > 0) {
         std::cerr << "line " << lineNumber << ": ";
     }
-    std::cerr << "Error while encoding text \"" << shown << "\".\n";
+    std::cerr << "Error while encoding text \"" << Shown(shown) << "\".\n";
 }
 
 int Usage(const std::string& message) {
     std::cerr << "tavik-batch: " << message << "\n";
     return 2;
+}
+
+int FinishOutput(int status) {
+    std::cout.flush();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
+        return Usage(std::string("cannot write to standard output: ") + std::strerror(errno));
+    }
+    return status;
 }

@@ -10,7 +10,9 @@
 #include "Latin1.h"
 #include "TextLines.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -68,8 +70,11 @@ public:
 
     // Encodes one row and appends its digits (or nothing) and a newline.
     void Row(std::string_view text, long lineNumber) {
-        m_text.assign(text); // NUL-terminated copy; a NUL byte ends the text as in C
-        const bool ok = m_encoders->Encode(m_type, m_text.c_str());
+        m_text.assign(text); // NUL-terminated copy for the encoders
+        // As in the view, a text holding a NUL byte is refused: the encoders
+        // would stop at it.
+        const bool ok =
+            text.find('\0') == std::string_view::npos && m_encoders->Encode(m_type, m_text.c_str());
         if (ok) {
             const CBarcodeBase& b = m_encoders->For(m_type);
             for (int i = 0; i < b.length; ++i) {
@@ -115,7 +120,8 @@ int Dump(const BatchOptions& o) {
     if (o.input) {
         std::string bytes;
         if (!ReadAll(*o.input, bytes)) {
-            return Usage("cannot read " + *o.input);
+            const std::string name = *o.input == "-" ? "standard input" : *o.input;
+            return Usage("cannot read " + name + ": " + std::strerror(errno));
         }
         long line = 0;
         ForEachLine(bytes, [&](std::string_view text) { dump.Row(text, ++line); });
@@ -129,6 +135,5 @@ int Dump(const BatchOptions& o) {
         }
     }
     dump.Flush();
-    std::fflush(stdout);
-    return dump.Failed() ? 1 : 0;
+    return FinishOutput(dump.Failed() ? 1 : 0);
 }

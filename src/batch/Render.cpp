@@ -18,8 +18,12 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -64,12 +68,31 @@ std::string Str(const QString& s) {
     return s.toStdString();
 }
 
-// OUT must be creatable: an existing directory that is writable, and not a directory itself.
+// A file name as Qt sees it; empty when the bytes have no exact form there
+// (not valid in the system's encoding), so no other file is ever used instead.
+QString FileName(const std::string& name) {
+    const QString decoded = QFile::decodeName(name.c_str());
+    return QFile::encodeName(decoded).toStdString() == name ? decoded : QString();
+}
+
+// Whether a and b name the same existing file, through links and other spellings.
+bool SameFile(const std::string& a, const std::string& b) {
+    struct stat sa {};
+    struct stat sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+// OUT must be creatable: an existing directory that is writable, and not a
+// directory, a device or a pipe itself.
 std::string CheckOutputPath(const QString& path) {
     const QFileInfo info(path);
     const std::string cannot = "cannot write " + Str(path) + ": ";
     if (info.isDir()) {
         return cannot + "it is a directory";
+    }
+    if (info.exists() && !info.isFile()) {
+        return cannot + "it is not a regular file";
     }
     const QFileInfo dir(info.absolutePath());
     if (!dir.isDir()) {
@@ -90,14 +113,14 @@ std::string LoadDocument(CTavikDoc& doc, const std::optional<std::string>& input
     if (*input == "-") {
         std::string bytes;
         if (!ReadAll("-", bytes)) {
-            return "cannot read standard input";
+            return std::string("cannot read standard input: ") + std::strerror(errno);
         }
         CArchive ar(CArchive::load, std::move(bytes));
         doc.Serialize(ar);
         return {};
     }
     QString error;
-    if (!doc.OnOpenDocument(QFile::decodeName(input->c_str()), &error)) {
+    if (!doc.OnOpenDocument(FileName(*input), &error)) {
         return Str(error);
     }
     return {};
@@ -150,10 +173,15 @@ bool BringInLine(CTavikView& view) {
     return accepted;
 }
 
-// Reports every drawn row whose text the symbology refuses; true when there is none.
-bool CheckRows(CTavikView& view, bool textAccepted) {
+// Reports every drawn row whose text the symbology refuses; true when there is
+// none. A TEXT with no 8-bit form (refused before the view) is reported as given.
+bool CheckRows(CTavikView& view, bool textAccepted, const std::string& unrepresentable) {
     const BarcodeSettings& s = view.m_settings;
     if (s.m_pLines == nullptr) {
+        if (!unrepresentable.empty()) {
+            ReportRefused(unrepresentable, 0);
+            return false;
+        }
         if (!textAccepted) {
             ReportRefused(Latin1ToUtf8(s.m_strText), 0);
         }
@@ -210,29 +238,113 @@ void SetPage(QPrinter& printer, bool letter) {
     printer.setPageOrientation(QPageLayout::Portrait);
 }
 
-// The printed pages as a PDF at 1200 dpi, written whole or not at all.
+// Paper holds the drawing at display scale; a row that does not fit on the
+// printable area would come out clipped or not at all. Empty when it fits.
+std::string CheckPageFit(CTavikView& view, bool letter) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    SetPage(printer, letter);
+    const CDC::Resolution display = DisplayResolution();
+    const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
+    const auto pageWidth = static_cast<std::int64_t>(inches.width() * display.x);
+    const auto pageHeight = static_cast<std::int64_t>(inches.height() * display.y);
+    MeasureView(view);
+    const BarcodeSettings& s = view.m_settings;
+    CDC dc(nullptr, display, display, true);
+    const std::int64_t pitch = view.RowPitch(&dc);
+    const std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
+    const std::string page = " the page's printable area is " + std::to_string(pageWidth) + " x " +
+                             std::to_string(pageHeight) + " units";
+    if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
+        return "the drawing starts above or left of the page (origin " +
+               std::to_string(s.m_nOriginX) + "," + std::to_string(s.m_nOriginY) + ")";
+    }
+    if (right > pageWidth) {
+        return "the rows do not fit on the page: they reach " + std::to_string(right) +
+               " units across;" + page;
+    }
+    if (pitch <= 0 || s.m_nOriginY + pitch > pageHeight) {
+        return "no row fits on the page: a row takes " + std::to_string(pitch) +
+               " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + page;
+    }
+    return {};
+}
+
+// The partial PDF being written; an interrupted run removes it.
+char g_partialPdf[4096] = {};
+
+extern "C" void RemovePartialPdf(int sig) {
+    if (g_partialPdf[0] != '\0') {
+        ::unlink(g_partialPdf);
+    }
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);
+}
+
+// Removes the partial file if the run is interrupted while it exists.
+class PartialFileGuard {
+public:
+    explicit PartialFileGuard(const QByteArray& path) {
+        if (path.size() < static_cast<qsizetype>(sizeof g_partialPdf)) {
+            std::memcpy(g_partialPdf, path.constData(), static_cast<std::size_t>(path.size()) + 1);
+        }
+        for (const int sig : kSignals) {
+            std::signal(sig, RemovePartialPdf);
+        }
+    }
+    ~PartialFileGuard() {
+        for (const int sig : kSignals) {
+            std::signal(sig, SIG_DFL);
+        }
+        g_partialPdf[0] = '\0';
+    }
+    PartialFileGuard(const PartialFileGuard&) = delete;
+    PartialFileGuard& operator=(const PartialFileGuard&) = delete;
+
+private:
+    static constexpr std::array<int, 4> kSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
+};
+
+// A complete PDF ends with its end-of-file marker; a short write (a full
+// disk, a file size limit) leaves it out.
+bool EndsLikePdf(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16) {
+        return false;
+    }
+    file.seek(std::max<qint64>(0, file.size() - 64));
+    return file.readAll().contains("%%EOF");
+}
+
+// The printed pages as a PDF at 1200 dpi, written whole or not at all. An
+// existing file keeps its permissions; a link is written through.
 std::string WritePdf(CTavikView& view, const QString& path, bool letter) {
-    const QFileInfo target(path);
-    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
+    const QFileInfo given(path);
+    const QString target = given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();
+    const QByteArray targetName = QFile::encodeName(target);
+    QTemporaryFile partial(QFileInfo(target).absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
     if (!partial.open()) {
         return "cannot write " + Str(path) + ": " + Str(partial.errorString());
     }
     partial.close();
+    const PartialFileGuard guard(QFile::encodeName(partial.fileName()));
+    struct stat old {};
+    const bool existed = ::stat(targetName.constData(), &old) == 0;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setResolution(1200);
     printer.setCreator(QStringLiteral("Tavik"));
     printer.setOutputFileName(partial.fileName());
     SetPage(printer, letter);
-    if (!RunPrintLoop(view, printer).ok ||
-        std::rename(QFile::encodeName(partial.fileName()).constData(),
-                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+    if (!RunPrintLoop(view, printer).ok || !EndsLikePdf(partial.fileName()) ||
+        std::rename(QFile::encodeName(partial.fileName()).constData(), targetName.constData()) !=
+            0) {
         return "cannot write " + Str(path);
     }
     partial.setAutoRemove(false); // renamed into place
     const mode_t mask = umask(0);
     umask(mask);
-    chmod(QFile::encodeName(target.absoluteFilePath()).constData(), 0666 & ~mask);
+    chmod(targetName.constData(), existed ? (old.st_mode & 07777) : (0666 & ~mask));
     return {};
 }
 
@@ -263,21 +375,29 @@ std::string WriteOutput(CTavikView& view, const QString& path, int scale) {
         return CheckSize(view.GetTotalSize(), scale);
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    // A short write shows only at the flush; commit alone would not notice it.
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.flush() ||
+        file.error() != QFileDevice::NoError || !file.commit()) {
         return "cannot write " + Str(path) + ": " + Str(file.errorString());
     }
     return {};
 }
 
-// Draws the prepared document; returns the exit status.
-int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std::string>& text) {
+// Draws the prepared document; returns the exit status. unrepresentable is a
+// TEXT with no 8-bit form: its row is drawn empty.
+int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std::string>& text,
+                 const std::string& unrepresentable) {
     auto view = std::make_unique<CTavikView>();
     doc.AddView(view.get());
     view->OnInitialUpdate();
     ApplyOptions(view->m_settings, o, text);
     const bool textAccepted = BringInLine(*view);
     const bool paged = o.mode == BatchOptions::Mode::Print || IsPdf(o.output);
-    if (!paged) {
+    if (paged) {
+        if (const std::string e = CheckPageFit(*view, o.letter); !e.empty()) {
+            return Usage(e);
+        }
+    } else {
         // The height needs no drawing: a list far too long is refused before
         // every row is measured.
         if (const std::int64_t high = std::int64_t{LayoutHeight(*view)} * o.scale;
@@ -290,14 +410,14 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
             return Usage(e);
         }
     }
-    const bool rowsAccepted = CheckRows(*view, textAccepted);
+    const bool rowsAccepted = CheckRows(*view, textAccepted, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
         e = PrintPages(*view, o.printer, o.letter);
     } else if (paged) {
-        e = WritePdf(*view, QFile::decodeName(o.output->c_str()), o.letter);
+        e = WritePdf(*view, FileName(*o.output), o.letter);
     } else {
-        e = WriteOutput(*view, QFile::decodeName(o.output->c_str()), o.scale);
+        e = WriteOutput(*view, FileName(*o.output), o.scale);
     }
     if (!e.empty()) {
         return Usage(e);
@@ -308,23 +428,38 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
 } // namespace
 
 int Render(const BatchOptions& o) {
+    for (const std::optional<std::string>& name : {o.input, o.output}) {
+        if (name && *name != "-" && FileName(*name).isEmpty()) {
+            return Usage("cannot use the file name " + Shown(*name) +
+                         ": it is not valid in the system's encoding");
+        }
+    }
     if (o.output) {
-        if (const std::string e = CheckOutputPath(QFile::decodeName(o.output->c_str()));
-            !e.empty()) {
+        if (o.input && *o.input != "-" && SameFile(*o.input, *o.output)) {
+            return Usage("the output " + *o.output + " is the input file; it is never written");
+        }
+        if (const std::string e = CheckOutputPath(FileName(*o.output)); !e.empty()) {
             return Usage(e);
         }
     }
+    // A TEXT with a character beyond Latin-1 is a refused row, drawn empty.
     std::optional<std::string> text;
+    std::string unrepresentable;
     if (o.text) {
         text = Utf8ToLatin1(*o.text);
         if (!text) {
-            return Usage("TEXT \"" + *o.text + "\" is not Latin-1 text (U+0000 to U+00FF)");
+            unrepresentable = *o.text;
+            text = std::string();
         }
     }
     CTavikDoc doc; // outlives the view, which outlives the application
     if (const std::string e = LoadDocument(doc, o.input); !e.empty()) {
         return Usage(e);
     }
+    if (o.input && doc.m_lines.GetSize() == 0) {
+        std::cerr << "tavik-batch: " << (*o.input == "-" ? "standard input" : *o.input)
+                  << " holds no lines: the view draws its own text\n";
+    }
     const OffscreenApp app;
-    return DrawDocument(doc, o, text);
+    return DrawDocument(doc, o, text, unrepresentable);
 }

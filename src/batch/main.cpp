@@ -21,10 +21,10 @@ int main(int argc, char** argv) {
     switch (parsed.options.mode) {
     case BatchOptions::Mode::Help:
         std::cout << BatchUsage();
-        return 0;
+        return FinishOutput(0);
     case BatchOptions::Mode::Version:
         std::cout << "tavik-batch " TAVIK_VERSION "\n";
-        return 0;
+        return FinishOutput(0);
     case BatchOptions::Mode::Render:
     case BatchOptions::Mode::Print:
         return Render(parsed.options);

@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <cstdint>
 #include <cstring>
-#include <memory>
+#include <new>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 CDocument::~CDocument() = default;
 
@@ -49,6 +51,44 @@ bool CDocument::OnOpenDocument(const QString& path, QString* error) {
     return true;
 }
 
+bool ReadToEnd(int fd, std::string& bytes, std::size_t limit) {
+    bytes.clear();
+    try {
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            if (static_cast<std::uint64_t>(st.st_size) > limit) {
+                errno = EFBIG;
+                return false;
+            }
+            bytes.reserve(static_cast<std::size_t>(st.st_size));
+        }
+        char block[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd, block, sizeof block);
+            if (n == 0) {
+                return true;
+            }
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                break;
+            }
+            if (bytes.size() + static_cast<std::size_t>(n) > limit) {
+                errno = EFBIG;
+                break;
+            }
+            bytes.append(block, static_cast<std::size_t>(n));
+        }
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+    }
+    const int reason = errno;
+    std::string().swap(bytes);
+    errno = reason;
+    return false;
+}
+
 bool ReadWholeFile(const QString& path, std::string& bytes, QString* error) {
     auto fail = [&](const char* what) {
         if (error != nullptr) {
@@ -59,25 +99,13 @@ bool ReadWholeFile(const QString& path, std::string& bytes, QString* error) {
         return false;
     };
     const QByteArray name = QFile::encodeName(path);
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(name.constData(), "rb"), &std::fclose);
-    if (!f) {
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         return fail("open");
     }
-    // Read in blocks: the size of special files is not known beforehand, and
-    // a directory reports a meaningless one.
-    bytes.clear();
-    struct stat st {};
-    if (fstat(fileno(f.get()), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char block[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(block, 1, sizeof block, f.get())) > 0) {
-        bytes.append(block, n);
-    }
-    if (std::ferror(f.get())) {
-        bytes.clear();
-        return fail("read");
-    }
-    return true;
+    const bool read = ReadToEnd(fd, bytes);
+    const int reason = errno;
+    ::close(fd);
+    errno = reason;
+    return read || fail("read");
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -62,6 +63,13 @@ private:
     QString m_strPathName;
     std::vector<CScrollView*> m_views;
 };
+
+// The largest file a document loads: 1 GiB.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+
+// Reads fd to its end; false with errno set on a read error, ENOMEM when
+// memory runs out, or EFBIG past limit bytes (a device such as /dev/zero).
+bool ReadToEnd(int fd, std::string& bytes, std::size_t limit = kMaxFileBytes);
 
 // Reads a whole file; false with a message naming it when it cannot be read.
 bool ReadWholeFile(const QString& path, std::string& bytes, QString* error);

@@ -142,6 +142,11 @@ bool CTavikView::EncodeText(std::string text) {
         if (m_beforeEncode) {
             m_beforeEncode();
         }
+        // The encoders read up to the first NUL byte; a text holding one would
+        // be drawn with bars for only part of it, so it is refused instead.
+        if (text.find('\0') != std::string::npos) {
+            return false;
+        }
         const char* t = text.c_str();
         switch (type) {
         case BARCODE_39:

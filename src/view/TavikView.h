@@ -47,6 +47,9 @@ public:
     int RowPitch(CDC* pDC) const;
     // The encoder that serves a BarcodeType, or null.
     CBarcodeBase* EncoderFor(int type);
+    // The right edge of the widest row the last screen paint or measure drew;
+    // INT64_MIN when it drew none.
+    std::int64_t DrawnRight() const { return m_nDrawnRight; }
 
     bool m_bMovingOrigin = false;
     bool m_bResizingHeight = false;

@@ -54,7 +54,7 @@ bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* er
 
     QSaveFile file(path); // written whole or not at all
     if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-        !file.commit()) {
+        !file.flush() || file.error() != QFileDevice::NoError || !file.commit()) {
         if (error != nullptr) {
             *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         }

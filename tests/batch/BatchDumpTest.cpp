@@ -94,6 +94,7 @@ TEST(BatchDump, UsageErrors) {
         {{"--dump", "A", "B"}, "more than one TEXT"},
         {{"--dump", "A", "-i", "x"}, "not both"},
         {{"--dump", "-i", "/nonexistent/tavik"}, "cannot read /nonexistent/tavik"},
+        {{"--dump", "-i", "/"}, "cannot read /: Is a directory"},
     };
     for (const auto& c : cases) {
         const ProcessResult r = Batch(c.args);
@@ -101,6 +102,23 @@ TEST(BatchDump, UsageErrors) {
         EXPECT_EQ(r.out, "");
         EXPECT_NE(r.err.find(c.fragment), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+}
+
+// Output that cannot be written is an error, never a success.
+TEST(BatchDump, UnwritableOutputAndUnreadableInput) {
+    const struct {
+        const char* command;
+        const char* fragment;
+    } cases[] = {
+        {" --dump >/dev/full", "cannot write to standard output"},
+        {" --help >/dev/full", "cannot write to standard output"},
+        {" --dump -i - </", "cannot read standard input: Is a directory"},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = RunProcess("/bin/sh", {"-c", std::string(TAVIK_BATCH) + c.command});
+        EXPECT_EQ(r.status, 2) << c.command;
+        EXPECT_NE(r.err.find(c.fragment), std::string::npos) << r.err;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -358,7 +360,12 @@ TEST(BatchRender, BadRequestsChangeNothing) {
         {{"--barcode-font", "Arial:-1001", "-o", "keep.png"}, "from -1000 to -1"},
         {{"--barcode-font", std::string(32, 'F') + ":-14", "-o", "keep.png"}, "at most 31"},
         {{"--barcode-font", "\xE2\x82\xAC:-14", "-o", "keep.png"}, "must be Latin-1"},
-        {{"A\xE2\x82\xAC", "-o", "keep.png"}, "is not Latin-1 text"},
+        {{"-i", "keep.png", "-o", "keep.png"}, "is the input file; it is never written"},
+        {{"-o", "pipe.png"}, "it is not a regular file"},
+        {{"-o", "keep\xFF.png"}, "not valid in the system's encoding"},
+        {{"--line-width", "6", "-o", "keep.pdf"}, "the rows do not fit on the page"},
+        {{"--origin", "10000,10", "-o", "keep.pdf"}, "the rows do not fit on the page"},
+        {{"--bar-height", "10000", "-o", "keep.pdf"}, "no row fits on the page"},
         {{"-i", "missing.txt", "-o", "keep.png"}, "missing.txt"},
         {{"-o"}, "option -o needs a value"},
         {{"--dump", "-o", "keep.png"}, "--dump and -o cannot be used together"},
@@ -373,9 +380,11 @@ TEST(BatchRender, BadRequestsChangeNothing) {
         dir.Write("keep.png", "old");
         dir.Write("keep.svg", "old");
         fs::create_directory(dir / "sub.png");
+        ASSERT_EQ(::mkfifo((dir / "pipe.png").c_str(), 0600), 0);
         std::vector<std::string> args = c.args;
         for (std::string& a : args) { // file names live in the scratch directory
-            if (a.find("keep") == 0 || a.find("missing") == 0 || a == "sub.png") {
+            if (a.find("keep") == 0 || a.find("missing") == 0 || a == "sub.png" ||
+                a == "pipe.png") {
                 a = dir / a;
             }
         }
@@ -385,14 +394,16 @@ TEST(BatchRender, BadRequestsChangeNothing) {
         EXPECT_EQ(r.err.rfind("tavik-batch: ", 0), 0u) << r.err;
         EXPECT_NE(r.err.find(c.fragment), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"keep.png", "keep.svg", "sub.png"}));
+        EXPECT_EQ(dir.Entries(),
+                  (std::vector<std::string>{"keep.png", "keep.svg", "pipe.png", "sub.png"}));
         EXPECT_EQ(Slurp(dir / "keep.png"), "old");
         EXPECT_EQ(Slurp(dir / "keep.svg"), "old");
     }
 }
 
 // A refused row is reported as --dump reports it, exit status 1; the file is still
-// written and the row shows only its text, so nothing decodes from it.
+// written. A refused TEXT shows only its text, as the view does; one with no
+// 8-bit form, a refused list line and a line with a NUL byte leave the row empty.
 TEST(BatchRender, RefusedRowsAreReportedAndTheFileWritten) {
     const struct {
         std::vector<std::string> args;
@@ -410,6 +421,12 @@ TEST(BatchRender, RefusedRowsAreReportedAndTheFileWritten) {
          "ok\n\xE9t\xE9\nfine\n",
          "line 2: Error while encoding text \"\xC3\xA9t\xC3\xA9\".\n", // Latin-1 shown as UTF-8
          {"fine", "ok"}},
+        {{"A\xE2\x82\xAC"}, "", "Error while encoding text \"A\xE2\x82\xAC\".\n", {}},
+        {{"-i", "-"},
+         std::string("AB\0CD\nEF\x1B]0;x\a\n", 15),
+         "line 1: Error while encoding text \"AB\\x00CD\".\n"
+         "line 2: Error while encoding text \"EF\\x1B]0;x\\x07\".\n",
+         {}},
     };
     for (const auto& c : cases) {
         ScratchDir dir;

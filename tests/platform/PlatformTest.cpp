@@ -1,5 +1,6 @@
 #include "BarcodeBase.h"
 #include "DC.h"
+#include "Document.h"
 #include "MulDiv.h"
 #include "ScrollView.h"
 
@@ -8,14 +9,19 @@
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -431,6 +437,40 @@ TEST(CScrollViewSteps, PageAndLineFromTheScrollSizes) {
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
         EXPECT_EQ(bar->value(), bar->maximum());
         EXPECT_EQ(view.GetScrollPosition().y(), bar->maximum());
+    }
+}
+
+// Whole-file reads stop at the limit, also on devices without an end, and
+// report why they failed.
+TEST(ReadToEnd, LimitsAndErrors) {
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.write("0123456789");
+    file.flush();
+    const struct {
+        const char* path;
+        std::size_t limit;
+        int error; // 0: read whole
+    } cases[] = {
+        {nullptr, 10, 0},
+        {nullptr, 9, EFBIG},
+        {"/dev/zero", 1 << 20, EFBIG},
+        {"/", kMaxFileBytes, EISDIR},
+    };
+    for (const auto& c : cases) {
+        const QByteArray path = c.path ? QByteArray(c.path) : QFile::encodeName(file.fileName());
+        const int fd = ::open(path.constData(), O_RDONLY);
+        ASSERT_GE(fd, 0) << path.constData();
+        std::string bytes = "old";
+        errno = 0;
+        const bool read = ReadToEnd(fd, bytes, c.limit);
+        const int error = errno;
+        ::close(fd);
+        EXPECT_EQ(read, c.error == 0) << path.constData();
+        EXPECT_EQ(bytes, c.error == 0 ? "0123456789" : "") << path.constData();
+        if (c.error != 0) {
+            EXPECT_EQ(error, c.error) << path.constData();
+        }
     }
 }
 

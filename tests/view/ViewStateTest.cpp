@@ -216,12 +216,16 @@ TEST(ViewDispatch, EachTypeUsesItsEncoderOnly) {
             }
         }
 
-        Poison(view);
-        EXPECT_FALSE(view.EncodeText(c.refused)) << c.name;
-        EXPECT_EQ(chosen.length, 0) << c.name;
-        for (CBarcodeBase* other : encoders) {
-            if (other != &chosen) {
-                EXPECT_TRUE(IsPoisoned(*other)) << c.name;
+        // An accepted text followed by a NUL byte is refused all the same: the
+        // encoder would see only the part before it.
+        for (const std::string& refused : {c.refused, c.accepted + std::string(1, '\0') + "1"}) {
+            Poison(view);
+            EXPECT_FALSE(view.EncodeText(refused)) << c.name;
+            EXPECT_EQ(chosen.length, 0) << c.name;
+            for (CBarcodeBase* other : encoders) {
+                if (other != &chosen) {
+                    EXPECT_TRUE(IsPoisoned(*other)) << c.name;
+                }
             }
         }
     }
