@@ -12,8 +12,11 @@
 int main(int argc, char** argv) {
     // Page streams are compressed one by one with a large scratch buffer; keep
     // freed heap memory instead of returning and re-faulting it for every page.
+    // Setting these turns off glibc's adaptive mmap threshold, so large
+    // buffers must be kept off mmap explicitly too.
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
     mallopt(M_TOP_PAD, 16 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
     const BatchParse parsed = ParseBatchArgs(std::vector<std::string>(argv + 1, argv + argc));
     if (!parsed.error.empty()) {
         return Usage(parsed.error);
