@@ -240,10 +240,7 @@ void SetPage(QPrinter& printer, bool letter) {
 
 // Paper holds the drawing at display scale; a row that does not fit on the
 // printable area would come out clipped or not at all. Empty when it fits.
-std::string CheckPageFit(CTavikView& view, bool letter) {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    SetPage(printer, letter);
+std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
     const CDC::Resolution display = DisplayResolution();
     const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
     const auto pageWidth = static_cast<std::int64_t>(inches.width() * display.x);
@@ -316,9 +313,34 @@ bool EndsLikePdf(const QString& path) {
     return file.readAll().contains("%%EOF");
 }
 
-// The printed pages as a PDF at 1200 dpi, written whole or not at all. An
-// existing file keeps its permissions; a link is written through.
-std::string WritePdf(CTavikView& view, const QString& path, bool letter) {
+// The printer of the pages: a PDF printer at 1200 dpi, or the print service's
+// printer for --print; null with error set when there is no such printer.
+std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error) {
+    std::unique_ptr<QPrinter> printer;
+    if (o.mode == BatchOptions::Mode::Print) {
+        const QPrinterInfo info =
+            o.printer ? QPrinterInfo::printerInfo(QString::fromStdString(*o.printer))
+                      : QPrinterInfo::defaultPrinter();
+        if (info.isNull()) {
+            error = o.printer ? "no printer named \"" + *o.printer + "\""
+                              : std::string("no default printer");
+            return nullptr;
+        }
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+        printer->setDocName(QStringLiteral("Tavik"));
+    } else {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setResolution(1200);
+        printer->setCreator(QStringLiteral("Tavik"));
+    }
+    SetPage(*printer, o.letter);
+    return printer;
+}
+
+// The printed pages as a PDF, written whole or not at all. An existing file
+// keeps its permissions; a link is written through.
+std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path) {
     const QFileInfo given(path);
     const QString target = given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();
     const QByteArray targetName = QFile::encodeName(target);
@@ -330,12 +352,7 @@ std::string WritePdf(CTavikView& view, const QString& path, bool letter) {
     const PartialFileGuard guard(QFile::encodeName(partial.fileName()));
     struct stat old {};
     const bool existed = ::stat(targetName.constData(), &old) == 0;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setResolution(1200);
-    printer.setCreator(QStringLiteral("Tavik"));
     printer.setOutputFileName(partial.fileName());
-    SetPage(printer, letter);
     if (!RunPrintLoop(view, printer).ok || !EndsLikePdf(partial.fileName()) ||
         std::rename(QFile::encodeName(partial.fileName()).constData(), targetName.constData()) !=
             0) {
@@ -345,22 +362,6 @@ std::string WritePdf(CTavikView& view, const QString& path, bool letter) {
     const mode_t mask = umask(0);
     umask(mask);
     chmod(targetName.constData(), existed ? (old.st_mode & 07777) : (0666 & ~mask));
-    return {};
-}
-
-// The printed pages on a printer of the print service.
-std::string PrintPages(CTavikView& view, const std::optional<std::string>& name, bool letter) {
-    const QPrinterInfo info = name ? QPrinterInfo::printerInfo(QString::fromStdString(*name))
-                                   : QPrinterInfo::defaultPrinter();
-    if (info.isNull()) {
-        return name ? "no printer named \"" + *name + "\"" : std::string("no default printer");
-    }
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Tavik"));
-    SetPage(printer, letter);
-    if (!RunPrintLoop(view, printer).ok) {
-        return "printing on " + Str(info.printerName()) + " failed";
-    }
     return {};
 }
 
@@ -392,9 +393,11 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     view->OnInitialUpdate();
     ApplyOptions(view->m_settings, o, text);
     const bool textAccepted = BringInLine(*view);
-    const bool paged = o.mode == BatchOptions::Mode::Print || IsPdf(o.output);
-    if (paged) {
-        if (const std::string e = CheckPageFit(*view, o.letter); !e.empty()) {
+    std::unique_ptr<QPrinter> printer;
+    if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
+        std::string e;
+        printer = MakePrinter(o, e);
+        if (!printer || !(e = CheckPageFit(*view, *printer)).empty()) {
             return Usage(e);
         }
     } else {
@@ -413,9 +416,11 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     const bool rowsAccepted = CheckRows(*view, textAccepted, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
-        e = PrintPages(*view, o.printer, o.letter);
-    } else if (paged) {
-        e = WritePdf(*view, FileName(*o.output), o.letter);
+        e = RunPrintLoop(*view, *printer).ok
+                ? std::string()
+                : "printing on " + Str(printer->printerName()) + " failed";
+    } else if (printer) {
+        e = WritePdf(*view, *printer, FileName(*o.output));
     } else {
         e = WriteOutput(*view, FileName(*o.output), o.scale);
     }
