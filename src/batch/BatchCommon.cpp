@@ -7,22 +7,13 @@
 #include <cstring>
 #include <iostream>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 bool ReadAll(const std::string& path, std::string& out) {
     if (path == "-") {
         return ReadToEnd(STDIN_FILENO, out);
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool read = ReadToEnd(fd, out);
-    const int reason = errno;
-    ::close(fd);
-    errno = reason;
-    return read;
+    return ReadFileBytes(path.c_str(), out);
 }
 
 std::string Shown(const std::string& text) {

@@ -89,23 +89,25 @@ bool ReadToEnd(int fd, std::string& bytes, std::size_t limit) {
     return false;
 }
 
-bool ReadWholeFile(const QString& path, std::string& bytes, QString* error) {
-    auto fail = [&](const char* what) {
-        if (error != nullptr) {
-            *error = QStringLiteral("Cannot %1 \"%2\": %3.")
-                         .arg(QString::fromLatin1(what), path,
-                              QString::fromLocal8Bit(std::strerror(errno)));
-        }
-        return false;
-    };
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+bool ReadFileBytes(const char* path, std::string& bytes) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return fail("open");
+        return false;
     }
     const bool read = ReadToEnd(fd, bytes);
     const int reason = errno;
     ::close(fd);
     errno = reason;
-    return read || fail("read");
+    return read;
+}
+
+bool ReadWholeFile(const QString& path, std::string& bytes, QString* error) {
+    if (ReadFileBytes(QFile::encodeName(path).constData(), bytes)) {
+        return true;
+    }
+    if (error != nullptr) {
+        *error = QStringLiteral("Cannot open \"%1\": %2.")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return false;
 }
