@@ -30,7 +30,8 @@ QString FaceName(const LOGFONT& lf) {
 } // namespace
 
 CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printing)
-    : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing) {
+    : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing),
+      m_dotGrid(printing) {
     constexpr int kHuge = std::numeric_limits<int>::max() / 2;
     m_deviceClip = QRect(-kHuge, -kHuge, 2 * kHuge, 2 * kHuge);
     if (m_painter != nullptr) {
@@ -296,18 +297,80 @@ void CDC::LineTo(int x, int y) {
     const int top = from.y() < y ? from.y() : y + 1;
     const int bottom = from.y() < y ? y : from.y() + 1; // exclusive
     const long long right = left + width;
-    if (left < std::numeric_limits<int>::min() || right > std::numeric_limits<int>::max()) {
+    Run run{0, 0, top, bottom, colour, true};
+    if (m_dotGrid) {
+        if (!GridRun(left, right, top, bottom, width, run)) {
+            return;
+        }
+    } else if (left < std::numeric_limits<int>::min() || right > std::numeric_limits<int>::max()) {
+        return;
+    } else {
+        run.left = static_cast<int>(left);
+        run.right = static_cast<int>(right);
+    }
+    AddRun(run);
+}
+
+int CDC::GridDots(int width) const {
+    const double dots = std::round(width * std::abs(LogicalToDevice().m11()));
+    return static_cast<int>(std::clamp(dots, 1.0, std::numeric_limits<int>::max() / 2.0));
+}
+
+bool CDC::GridRun(long long left, long long right, int top, int bottom, int width, Run& run) {
+    const QTransform t = LogicalToDevice();
+    const long long dots = GridDots(width);
+    if (!m_chain.active || m_chain.logicalRight != left) {
+        const double start = std::round(static_cast<double>(left) * t.m11() + t.dx());
+        if (!(std::abs(start) < std::numeric_limits<int>::max() / 2)) {
+            m_chain.active = false;
+            return false;
+        }
+        m_chain = Chain{left, static_cast<long long>(start), run.colour,
+                        static_cast<int>(std::min<long long>(m_barReduction, dots - 1)), true};
+    }
+    const long long deviceLeft = m_chain.deviceRight;
+    m_chain.logicalRight = right;
+    m_chain.deviceRight = deviceLeft + dots;
+    if (m_chain.deviceRight > std::numeric_limits<int>::max()) {
+        m_chain.active = false;
+        return false;
+    }
+    const double y0 = std::round(top * t.m22() + t.dy());
+    const double y1 = std::round(bottom * t.m22() + t.dy());
+    constexpr double kMax = std::numeric_limits<int>::max() / 2;
+    run.left = static_cast<int>(deviceLeft);
+    run.right = static_cast<int>(m_chain.deviceRight);
+    run.top = static_cast<int>(std::clamp(std::min(y0, y1), -kMax, kMax));
+    run.bottom = std::max(run.top + 1, static_cast<int>(std::clamp(std::max(y0, y1), -kMax, kMax)));
+    run.bar = run.colour == m_chain.bar;
+    return true;
+}
+
+void CDC::AddRun(Run run) {
+    if (m_run.active && m_run.colour == run.colour && m_run.top == run.top &&
+        m_run.bottom == run.bottom && m_run.right == run.left) {
+        m_run.right = run.right;
         return;
     }
-    if (m_run.active && m_run.colour == colour && m_run.top == top && m_run.bottom == bottom &&
-        m_run.right == left) {
-        m_run.right = static_cast<int>(right);
+    FinishRun(&run);
+    m_run = run;
+}
+
+// Moves the finished run to the paint list; on the grid a bar gives its last
+// reduction dots to the space that follows it.
+void CDC::FinishRun(Run* next) {
+    if (!m_run.active) {
         return;
     }
-    if (m_run.active) {
-        m_runs.push_back(m_run);
+    const int reduction = m_dotGrid && m_run.bar ? m_chain.reduction : 0;
+    if (reduction > 0) {
+        if (next != nullptr && next->left == m_run.right) {
+            next->left -= reduction;
+        }
+        m_run.right -= reduction;
     }
-    m_run = Run{static_cast<int>(left), static_cast<int>(right), top, bottom, colour, true};
+    m_runs.push_back(m_run);
+    m_run.active = false;
 }
 
 void CDC::DeletePen(Pen pen) {
@@ -316,10 +379,8 @@ void CDC::DeletePen(Pen pen) {
 }
 
 void CDC::Flush() {
-    if (m_run.active) {
-        m_runs.push_back(m_run);
-        m_run.active = false;
-    }
+    FinishRun(nullptr);
+    m_chain.active = false;
     PaintRuns();
 }
 
@@ -327,6 +388,9 @@ void CDC::PaintRuns() {
     if (m_runs.empty() || m_painter == nullptr) {
         m_runs.clear();
         return;
+    }
+    if (m_dotGrid) { // the runs are in device dots
+        m_painter->setWorldTransform(QTransform());
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom
@@ -336,15 +400,21 @@ void CDC::PaintRuns() {
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
-    auto rect = [](const Run& r) {
-        return QRectF(r.left, r.top, static_cast<qreal>(r.right) - r.left,
-                      static_cast<qreal>(r.bottom) - r.top);
+    // On the dot grid every edge is drawn an eighth of a dot inside its dot
+    // boundary: rasterisers that paint each dot a shape touches, and those that
+    // paint each dot whose centre it covers, then paint exactly the same dots.
+    const qreal inset = m_dotGrid ? 0.125 : 0.0;
+    auto rect = [inset](const Run& r) {
+        return QRectF(r.left + inset, r.top + inset,
+                      static_cast<qreal>(r.right) - r.left - 2 * inset,
+                      static_cast<qreal>(r.bottom) - r.top - 2 * inset);
     };
     if (!disjoint) { // overlapping lines: paint in order
         for (const Run& r : m_runs) {
             m_painter->fillRect(rect(r), ToQColor(r.colour));
         }
         m_runs.clear();
+        ApplyTransform();
         return;
     }
     // Disjoint rectangles can be painted in any order. A tiled row is first filled
@@ -363,9 +433,9 @@ void CDC::PaintRuns() {
     m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
     QList<QRectF> rects;
     if (background) {
-        rects.append(QRectF(m_runs.front().left, m_runs.front().top,
-                            static_cast<qreal>(m_runs.back().right) - m_runs.front().left,
-                            static_cast<qreal>(m_runs.front().bottom) - m_runs.front().top));
+        Run whole = m_runs.front();
+        whole.right = m_runs.back().right;
+        rects.append(rect(whole));
         m_painter->setBrush(ToQColor(colours.front()));
         m_painter->drawRects(rects.constData(), 1);
     }
@@ -380,6 +450,7 @@ void CDC::PaintRuns() {
         m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
     }
     m_runs.clear();
+    ApplyTransform();
 }
 
 CDC::Resolution DisplayResolution() {
