@@ -36,8 +36,8 @@ CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printi
     m_deviceClip = QRect(-kHuge, -kHuge, 2 * kHuge, 2 * kHuge);
     if (m_painter != nullptr) {
         m_painter->setRenderHint(QPainter::Antialiasing, false);
-        ApplyTransform();
     }
+    ApplyTransform();
 }
 
 CDC::~CDC() {
@@ -105,8 +105,9 @@ QTransform CDC::LogicalToDevice() const {
 }
 
 void CDC::ApplyTransform() {
+    m_toDevice = LogicalToDevice();
     if (m_painter != nullptr) {
-        m_painter->setWorldTransform(LogicalToDevice());
+        m_painter->setWorldTransform(m_toDevice);
     }
 }
 
@@ -312,36 +313,53 @@ void CDC::LineTo(int x, int y) {
 }
 
 int CDC::GridDots(int width) const {
-    const double dots = std::round(width * std::abs(LogicalToDevice().m11()));
+    return GridDots(width, m_toDevice);
+}
+
+int CDC::GridDots(int width, const QTransform& toDevice) {
+    const double dots = std::round(width * std::abs(toDevice.m11()));
     return static_cast<int>(std::clamp(dots, 1.0, std::numeric_limits<int>::max() / 2.0));
 }
 
 bool CDC::GridRun(long long left, long long right, int top, int bottom, int width, Run& run) {
-    const QTransform t = LogicalToDevice();
-    const long long dots = GridDots(width);
+    const QTransform& t = m_toDevice;
     if (!m_chain.active || m_chain.logicalRight != left) {
         const double start = std::round(static_cast<double>(left) * t.m11() + t.dx());
         if (!(std::abs(start) < std::numeric_limits<int>::max() / 2)) {
             m_chain.active = false;
             return false;
         }
+        const int dots = GridDots(width, t);
         m_chain = Chain{left, static_cast<long long>(start), run.colour,
-                        static_cast<int>(std::min<long long>(m_barReduction, dots - 1)), true};
+                        std::min(m_barReduction, dots - 1), true};
+        m_chain.width = width;
+        m_chain.dots = dots;
+    }
+    if (width != m_chain.width) {
+        m_chain.width = width;
+        m_chain.dots = GridDots(width, t);
+    }
+    if (!m_chain.rowKnown || top != m_chain.top || bottom != m_chain.bottom) {
+        constexpr double kMax = std::numeric_limits<int>::max() / 2;
+        const double y0 = std::clamp(std::round(top * t.m22() + t.dy()), -kMax, kMax);
+        const double y1 = std::clamp(std::round(bottom * t.m22() + t.dy()), -kMax, kMax);
+        m_chain.top = top;
+        m_chain.bottom = bottom;
+        m_chain.deviceTop = static_cast<int>(std::min(y0, y1));
+        m_chain.deviceBottom = std::max(m_chain.deviceTop + 1, static_cast<int>(std::max(y0, y1)));
+        m_chain.rowKnown = true;
     }
     const long long deviceLeft = m_chain.deviceRight;
     m_chain.logicalRight = right;
-    m_chain.deviceRight = deviceLeft + dots;
+    m_chain.deviceRight = deviceLeft + m_chain.dots;
     if (m_chain.deviceRight > std::numeric_limits<int>::max()) {
         m_chain.active = false;
         return false;
     }
-    const double y0 = std::round(top * t.m22() + t.dy());
-    const double y1 = std::round(bottom * t.m22() + t.dy());
-    constexpr double kMax = std::numeric_limits<int>::max() / 2;
     run.left = static_cast<int>(deviceLeft);
     run.right = static_cast<int>(m_chain.deviceRight);
-    run.top = static_cast<int>(std::clamp(std::min(y0, y1), -kMax, kMax));
-    run.bottom = std::max(run.top + 1, static_cast<int>(std::clamp(std::max(y0, y1), -kMax, kMax)));
+    run.top = m_chain.deviceTop;
+    run.bottom = m_chain.deviceBottom;
     run.bar = run.colour == m_chain.bar;
     return true;
 }
@@ -389,8 +407,13 @@ void CDC::PaintRuns() {
         m_runs.clear();
         return;
     }
-    if (m_dotGrid) { // the runs are in device dots
-        m_painter->setWorldTransform(QTransform());
+    // On the dot grid the runs are in device dots. They are painted from the first
+    // run's corner, across in eighths of a dot, so every figure written is a small
+    // whole number.
+    constexpr int kEighths = 8;
+    const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
+    if (m_dotGrid) {
+        m_painter->setWorldTransform(QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()));
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom
@@ -400,14 +423,15 @@ void CDC::PaintRuns() {
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
-    // On the dot grid every edge is drawn an eighth of a dot inside its dot
-    // boundary: rasterisers that paint each dot a shape touches, and those that
-    // paint each dot whose centre it covers, then paint exactly the same dots.
-    const qreal inset = m_dotGrid ? 0.125 : 0.0;
-    auto rect = [inset](const Run& r) {
-        return QRectF(r.left + inset, r.top + inset,
-                      static_cast<qreal>(r.right) - r.left - 2 * inset,
-                      static_cast<qreal>(r.bottom) - r.top - 2 * inset);
+    // On the dot grid the left and right edges are drawn an eighth of a dot inside
+    // their dot boundaries: rasterisers that paint each dot a shape touches, and
+    // those that paint each dot whose centre it covers, then paint the same dots.
+    const qreal across = m_dotGrid ? kEighths : 1;
+    const qreal inset = m_dotGrid ? 1 : 0;
+    auto rect = [&](const Run& r) {
+        return QRectF((r.left - origin.x()) * across + inset, r.top - origin.y(),
+                      (static_cast<qreal>(r.right) - r.left) * across - 2 * inset,
+                      static_cast<qreal>(r.bottom) - r.top);
     };
     if (!disjoint) { // overlapping lines: paint in order
         for (const Run& r : m_runs) {

@@ -105,9 +105,13 @@ private:
         COLORREF bar = 0;
         int reduction = 0;
         bool active = false;
+        int width = 0, dots = 0; // the last pen width and its dots
+        bool rowKnown = false;   // the last top and bottom and their dots
+        int top = 0, bottom = 0, deviceTop = 0, deviceBottom = 0;
     };
 
     // The device rectangle of a line on the dot grid; false when it is off the int range.
+    static int GridDots(int width, const QTransform& toDevice);
     bool GridRun(long long left, long long right, int top, int bottom, int width, Run& run);
     void AddRun(Run run);
     void FinishRun(Run* next);
@@ -129,6 +133,7 @@ private:
     QPoint m_windowOrg{0, 0};
     QPoint m_viewportOrg{0, 0};
     QRect m_deviceClip;
+    QTransform m_toDevice; // LogicalToDevice(), kept up to date by ApplyTransform
 
     // The few fonts a surface uses, made once, with the glyph and advance of
     // every 8-bit character, so text is laid out without shaping each time.
