@@ -413,10 +413,10 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
 
 std::string BatchUsage() {
     return "Usage: tavik-batch --dump [-t TYPE] [TEXT]\n"
-           "       tavik-batch --dump [-t TYPE] -i FILE\n"
-           "       tavik-batch [OPTIONS] [TEXT] -o OUT\n"
-           "       tavik-batch [OPTIONS] -i FILE -o OUT\n"
-           "       tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
+           "  or:  tavik-batch --dump [-t TYPE] -i FILE\n"
+           "  or:  tavik-batch [OPTIONS] [TEXT] -o OUT\n"
+           "  or:  tavik-batch [OPTIONS] -i FILE -o OUT\n"
+           "  or:  tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
            "\n"
            "Encodes barcode texts. --dump prints the element buffer of each row, one\n"
            "decimal digit per element, one line per row. -o draws the rows as the\n"
