@@ -3,6 +3,12 @@
 #include "Resource.h"
 #include "WinApp.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
+#include <algorithm>
+
 namespace {
 
 // The message pane, then the lock-key indicators.
@@ -16,6 +22,38 @@ constexpr unsigned long CBRS_ALIGN_ANY = 0xF000;
 CMainFrame::CMainFrame() {
     for (const UINT id : {ID_HELP_FINDER, ID_HELP, ID_CONTEXT_HELP, ID_DEFAULT_HELP}) {
         m_messageMap.On(id, [] { AfxGetApp()->HtmlHelp(); });
+    }
+    setAcceptDrops(true);
+}
+
+namespace {
+
+bool HasLocalFile(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    return std::any_of(urls.begin(), urls.end(), [](const QUrl& u) { return u.isLocalFile(); });
+}
+
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (HasLocalFile(event->mimeData())) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    if (!HasLocalFile(event->mimeData())) {
+        return;
+    }
+    event->acceptProposedAction();
+    OpenDroppedFiles(event->mimeData()->urls());
+}
+
+void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile()) {
+            AfxGetApp()->OpenDocumentFile(url.toLocalFile());
+        }
     }
 }
 

@@ -3,13 +3,22 @@
 #include "ControlBars.h"
 #include "MDIFrameWnd.h"
 
+#include <QList>
+#include <QUrl>
+
 // The main window with its toolbar and status bar.
 class CMainFrame : public CMDIFrameWnd {
 public:
     CMainFrame();
 
     int OnCreate() override;
+    // Files dropped anywhere on the window open as File > Open opens them.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
 
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 };

@@ -27,4 +27,7 @@ void MapTavikViewCommands(CCommandMap<CScrollView&>& map) {
     map.On(ID_FILE_PRINT_DIRECT, [](CScrollView& v) { OnFilePrint(v, AppPrinter(), true); });
     map.On(ID_FILE_PRINT_PREVIEW, [](CScrollView& v) { OnFilePrintPreview(v, AppPrinter()); });
     MapShowSettings<CTavikView>(map);
+    map.On(
+        ID_EDIT_COPY, [](CScrollView& v) { static_cast<CTavikView&>(v).OnEditCopy(); },
+        [](CCmdUI& ui, CScrollView& v) { ui.Enable(!v.GetTotalSize().isEmpty()); });
 }

@@ -4,5 +4,6 @@
 
 class CScrollView;
 
-// The barcode view's message map: Print, direct Print, Print Preview and Show Settings.
+// The barcode view's message map: Print, direct Print, Print Preview, Show Settings
+// and Copy (the accelerators' Ctrl+C).
 void MapTavikViewCommands(CCommandMap<CScrollView&>& map);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawSurface.h"
+#include "DrawingLimits.h"
 
 #include <cstdint>
 #include <optional>
@@ -82,8 +83,8 @@ struct BatchLimits {
     static constexpr double kMaxMarginMm = 100;
     static constexpr int kMinFontHeight = -1000, kMaxFontHeight = -1;
     static constexpr int kMaxFaceBytes = 31;
-    static constexpr int kMaxSide = 32767;               // units a side, after scaling
-    static constexpr std::int64_t kMaxArea = 64LL << 20; // square units, after scaling
+    static constexpr int kMaxSide = DrawingLimits::kMaxSide;          // units a side, after scaling
+    static constexpr std::int64_t kMaxArea = DrawingLimits::kMaxArea; // square units, scaled
 };
 
 std::string BatchUsage();

@@ -10,6 +10,7 @@
 #include "PrinterResolution.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
+#include "ViewExport.h"
 #include "ViewRender.h"
 
 #include <QApplication>
@@ -199,21 +200,6 @@ bool CheckRows(CTavikView& view, bool textAccepted, const std::string& unreprese
     return all;
 }
 
-std::string CheckSize(QSize size, int scale) {
-    const std::string shown = std::to_string(size.width()) + " x " + std::to_string(size.height());
-    if (size.isEmpty()) {
-        return "nothing to draw: the drawing area is " + shown;
-    }
-    const std::int64_t w = std::int64_t{size.width()} * scale;
-    const std::int64_t h = std::int64_t{size.height()} * scale;
-    if (w > L::kMaxSide || h > L::kMaxSide || w * h > L::kMaxArea) {
-        return "drawing too large: " + shown + " at scale " + std::to_string(scale) + " (at most " +
-               std::to_string(L::kMaxSide) + " a side and " + std::to_string(L::kMaxArea) +
-               " in area)";
-    }
-    return {};
-}
-
 // The drawing's height as the view lays it out: rows times pitch plus the origin.
 int LayoutHeight(CTavikView& view) {
     const CDC::Resolution screen = view.ScreenResolution();
@@ -223,10 +209,6 @@ int LayoutHeight(CTavikView& view) {
                                   ? static_cast<std::int64_t>(s.m_pLines->GetSize())
                                   : std::int64_t{s.m_nRepeat};
     return SaturateInt(rows * view.RowPitch(&dc) + s.m_nOriginY);
-}
-
-bool IsSvg(const QString& path) {
-    return path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
 }
 
 bool IsPdf(const std::optional<std::string>& path) {
@@ -270,48 +252,6 @@ std::string SetPage(QPrinter& printer, const BatchOptions& o) {
     return {};
 }
 
-// Whole dots of a narrow element on the printer's grid.
-int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
-    return std::max(1,
-                    qRound(double(s.m_nBarWidth) * printer.resolution() / DisplayResolution().x));
-}
-
-// Paper holds the drawing at display scale; a row that does not fit on the
-// printable area would come out clipped or not at all. Empty when it fits.
-std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
-    const CDC::Resolution display = DisplayResolution();
-    const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
-    const auto pageWidth = static_cast<std::int64_t>(inches.width() * display.x);
-    const auto pageHeight = static_cast<std::int64_t>(inches.height() * display.y);
-    MeasureView(view);
-    const BarcodeSettings& s = view.m_settings;
-    CDC dc(nullptr, display, display, true);
-    const std::int64_t pitch = view.RowPitch(&dc);
-    std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
-    // Bars laid on the printer's dots can come out wider than at display scale;
-    // the row is then held to the wider figure.
-    const std::int64_t gridUnits = std::int64_t{NarrowDots(s, printer)} * display.x;
-    const std::int64_t logicalUnits = std::int64_t{s.m_nBarWidth} * printer.resolution();
-    if (!s.m_bTrueType && gridUnits > logicalUnits) {
-        right = s.m_nOriginX + (right - s.m_nOriginX) * gridUnits / logicalUnits + 1;
-    }
-    const std::string page = " the page's printable area is " + std::to_string(pageWidth) + " x " +
-                             std::to_string(pageHeight) + " units";
-    if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
-        return "the drawing starts above or left of the page (origin " +
-               std::to_string(s.m_nOriginX) + "," + std::to_string(s.m_nOriginY) + ")";
-    }
-    if (right > pageWidth) {
-        return "the rows do not fit on the page: they reach " + std::to_string(right) +
-               " units across;" + page;
-    }
-    if (pitch <= 0 || s.m_nOriginY + pitch > pageHeight) {
-        return "no row fits on the page: a row takes " + std::to_string(pitch) +
-               " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + page;
-    }
-    return {};
-}
-
 // A bar must keep at least one dot after --bar-reduction.
 std::string CheckBarReduction(CTavikView& view, const QPrinter& printer, const BatchOptions& o) {
     const int dots = NarrowDots(view.m_settings, printer);
@@ -322,52 +262,6 @@ std::string CheckBarReduction(CTavikView& view, const QPrinter& printer, const B
     return "--bar-reduction " + std::to_string(reduction) +
            " would leave bars narrower than one dot: a narrow bar is " + std::to_string(dots) +
            (dots == 1 ? " dot" : " dots") + " at " + std::to_string(printer.resolution()) + " dpi";
-}
-
-// The partial PDF being written; an interrupted run removes it.
-char g_partialPdf[4096] = {};
-
-extern "C" void RemovePartialPdf(int sig) {
-    if (g_partialPdf[0] != '\0') {
-        ::unlink(g_partialPdf);
-    }
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);
-}
-
-// Removes the partial file if the run is interrupted while it exists.
-class PartialFileGuard {
-public:
-    explicit PartialFileGuard(const QByteArray& path) {
-        if (path.size() < static_cast<qsizetype>(sizeof g_partialPdf)) {
-            std::memcpy(g_partialPdf, path.constData(), static_cast<std::size_t>(path.size()) + 1);
-        }
-        for (const int sig : kSignals) {
-            std::signal(sig, RemovePartialPdf);
-        }
-    }
-    ~PartialFileGuard() {
-        for (const int sig : kSignals) {
-            std::signal(sig, SIG_DFL);
-        }
-        g_partialPdf[0] = '\0';
-    }
-    PartialFileGuard(const PartialFileGuard&) = delete;
-    PartialFileGuard& operator=(const PartialFileGuard&) = delete;
-
-private:
-    static constexpr std::array<int, 4> kSignals{SIGINT, SIGTERM, SIGHUP, SIGPIPE};
-};
-
-// A complete PDF ends with its end-of-file marker; a short write (a full
-// disk, a file size limit) leaves it out.
-bool EndsLikePdf(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16) {
-        return false;
-    }
-    file.seek(std::max<qint64>(0, file.size() - 64));
-    return file.readAll().contains("%%EOF");
 }
 
 // The printer of the pages: a PDF printer at --printer-dpi, or the print
@@ -388,59 +282,10 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
         printer->setDocName(QStringLiteral("Tavik"));
         UseQueueResolution(*printer);
     } else {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setResolution(o.printerDpi.value_or(L::kDefaultPrinterDpi));
-        printer->setCreator(QStringLiteral("Tavik"));
+        printer = MakePdfPrinter(o.printerDpi.value_or(L::kDefaultPrinterDpi));
     }
     error = SetPage(*printer, o);
     return error.empty() ? std::move(printer) : nullptr;
-}
-
-// The printed pages as a PDF, written whole or not at all. An existing file
-// keeps its permissions; a link is written through.
-std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction) {
-    const QFileInfo given(path);
-    const QString target = given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();
-    const QByteArray targetName = QFile::encodeName(target);
-    QTemporaryFile partial(QFileInfo(target).absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
-    if (!partial.open()) {
-        return "cannot write " + Str(path) + ": " + Str(partial.errorString());
-    }
-    partial.close();
-    const PartialFileGuard guard(QFile::encodeName(partial.fileName()));
-    struct stat old {};
-    const bool existed = ::stat(targetName.constData(), &old) == 0;
-    printer.setOutputFileName(partial.fileName());
-    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName()) ||
-        std::rename(QFile::encodeName(partial.fileName()).constData(), targetName.constData()) !=
-            0) {
-        return "cannot write " + Str(path);
-    }
-    partial.setAutoRemove(false); // renamed into place
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(targetName.constData(), existed ? (old.st_mode & 07777) : (0666 & ~mask));
-    return {};
-}
-
-// Writes the whole drawing to path, or nothing at all.
-std::string WriteOutput(CTavikView& view, const QString& path, int scale) {
-    QString error;
-    if (IsSvg(path)) {
-        return RenderViewSvg(view, path, scale, &error) ? std::string() : Str(error);
-    }
-    const QImage image = RenderViewImage(view, scale, L::kMaxArea);
-    if (image.isNull()) {
-        return CheckSize(view.GetTotalSize(), scale);
-    }
-    QSaveFile file(path);
-    // A short write shows only at the flush; commit alone would not notice it.
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.flush() ||
-        file.error() != QFileDevice::NoError || !file.commit()) {
-        return "cannot write " + Str(path) + ": " + Str(file.errorString());
-    }
-    return {};
 }
 
 // Draws the prepared document; returns the exit status. unrepresentable is a
@@ -469,7 +314,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
                          std::to_string(o.scale) + " (at most " + std::to_string(L::kMaxSide) +
                          " a side)");
         }
-        if (const std::string e = CheckSize(MeasureView(*view), o.scale); !e.empty()) {
+        if (const std::string e = CheckDrawingSize(MeasureView(*view), o.scale); !e.empty()) {
             return Usage(e);
         }
     }
@@ -482,7 +327,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     } else if (printer) {
         e = WritePdf(*view, *printer, FileName(*o.output), o.barReduction.value_or(0));
     } else {
-        e = WriteOutput(*view, FileName(*o.output), o.scale);
+        e = WriteDrawing(*view, FileName(*o.output), o.scale);
     }
     if (!e.empty()) {
         return Usage(e);

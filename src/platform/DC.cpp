@@ -104,8 +104,15 @@ QTransform CDC::LogicalToDevice() const {
                       m_viewportOrg.y() - m_windowOrg.y() * sy);
 }
 
+void CDC::SetDevicePixelRatio(qreal ratio) {
+    Flush();
+    m_pixelRatio = ratio > 0 ? ratio : 1;
+    ApplyTransform();
+}
+
 void CDC::ApplyTransform() {
     m_toDevice = LogicalToDevice();
+    m_toDots = m_toDevice * QTransform::fromScale(m_pixelRatio, m_pixelRatio);
     if (m_painter != nullptr) {
         m_painter->setWorldTransform(m_toDevice);
     }
@@ -313,7 +320,7 @@ void CDC::LineTo(int x, int y) {
 }
 
 int CDC::GridDots(int width) const {
-    return GridDots(width, m_toDevice);
+    return GridDots(width, m_toDots);
 }
 
 int CDC::GridDots(int width, const QTransform& toDevice) {
@@ -322,7 +329,7 @@ int CDC::GridDots(int width, const QTransform& toDevice) {
 }
 
 bool CDC::GridRun(long long left, long long right, int top, int bottom, int width, Run& run) {
-    const QTransform& t = m_toDevice;
+    const QTransform& t = m_toDots;
     if (!m_chain.active || m_chain.logicalRight != left) {
         const double start = std::round(static_cast<double>(left) * t.m11() + t.dx());
         if (!(std::abs(start) < std::numeric_limits<int>::max() / 2)) {
@@ -413,7 +420,8 @@ void CDC::PaintRuns() {
     constexpr int kEighths = 8;
     const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
     if (m_dotGrid) {
-        m_painter->setWorldTransform(QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()));
+        m_painter->setWorldTransform(QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()) *
+                                     QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom

@@ -69,6 +69,9 @@ public:
     void SetDotGrid(bool on) { m_dotGrid = on; }
     bool DotGrid() const { return m_dotGrid; }
     void SetBarReduction(int dots) { m_barReduction = dots < 0 ? 0 : dots; }
+    // Device pixels per unit of the painter's coordinates (a widget's scale
+    // factor); the grid's dots are these true device pixels.
+    void SetDevicePixelRatio(qreal ratio);
     // Whole device dots of a line of pen width logical units on the grid.
     int GridDots(int width) const;
 
@@ -134,6 +137,8 @@ private:
     QPoint m_viewportOrg{0, 0};
     QRect m_deviceClip;
     QTransform m_toDevice; // LogicalToDevice(), kept up to date by ApplyTransform
+    qreal m_pixelRatio = 1;
+    QTransform m_toDots; // m_toDevice in true device pixels
 
     // The few fonts a surface uses, made once, with the glyph and advance of
     // every 8-bit character, so text is laid out without shaping each time.

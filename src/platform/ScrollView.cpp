@@ -2,12 +2,15 @@
 
 #include "Document.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
     QPalette p = viewport()->palette();
@@ -30,14 +33,10 @@ CScrollView::~CScrollView() {
 void CScrollView::SetScrollSizes(int mapMode, QSize total, QSize page, QSize line) {
     m_nMapMode = mapMode;
     m_totalSize = QSize(std::max(0, total.width()), std::max(0, total.height()));
-    // Defaults, for each direction given as 0: a page is a tenth of the
-    // total, a line a tenth of a page.
-    auto orDefault = [](QSize given, QSize whole) {
-        return QSize(given.width() != 0 ? given.width() : whole.width() / 10,
-                     given.height() != 0 ? given.height() : whole.height() / 10);
-    };
-    m_pageSize = orDefault(page, m_totalSize);
-    m_lineSize = orDefault(line, m_pageSize);
+    // A size given as 0 follows the visible area (see UpdateScrollBars): a page
+    // or line that is a fraction of the whole list would step thousands of rows.
+    m_pageSize = page;
+    m_lineSize = line;
     UpdateScrollBars();
 }
 
@@ -52,12 +51,54 @@ void CScrollView::ScrollToPosition(QPoint position) {
 
 void CScrollView::OnInitialUpdate() {}
 
+// Only the view's own window is scrolled and zoomed; other surfaces (images,
+// files, the clipboard) get the whole drawing at one unit per pixel.
 void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/) {
     pDC->SetMapMode(MM_TEXT);
-    if (!pDC->IsPrinting()) {
-        const QPoint pos = GetScrollPosition();
-        pDC->SetViewportOrg(-pos.x(), -pos.y());
+    QPainter* painter = pDC->Painter();
+    if (pDC->IsPrinting() || painter == nullptr || painter->device() != viewport()) {
+        return;
     }
+    const QPoint pos = GetScrollPosition();
+    if (m_nZoom != 1) {
+        // The window extent stays the resolution, so font sizes keep their units.
+        const int dpi = pDC->GetDeviceCaps(LOGPIXELSY);
+        pDC->SetMapMode(MM_ANISOTROPIC);
+        pDC->SetWindowExt(dpi, dpi);
+        pDC->SetViewportExt(dpi * m_nZoom, dpi * m_nZoom);
+    }
+    pDC->SetViewportOrg(-pos.x() * m_nZoom, -pos.y() * m_nZoom);
+    // Where a unit is not a whole number of device pixels (a fractional scale
+    // factor), bars are laid on the pixel grid so every module is as wide.
+    const qreal dpr = painter->device()->devicePixelRatioF();
+    const qreal pixels = dpr * m_nZoom;
+    pDC->SetDevicePixelRatio(dpr);
+    pDC->SetDotGrid(std::abs(pixels - std::round(pixels)) > 1e-9);
+}
+
+void CScrollView::SetZoom(int zoom) {
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (zoom == m_nZoom) {
+        return;
+    }
+    const QPoint pos = GetScrollPosition();
+    m_nZoom = zoom;
+    UpdateScrollBars();
+    ScrollToPosition(pos);
+    viewport()->update();
+    OnZoomChanged();
+}
+
+void CScrollView::wheelEvent(QWheelEvent* event) {
+    if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    const int notch = event->angleDelta().y();
+    if (notch != 0) {
+        SetZoom(m_nZoom + (notch > 0 ? 1 : -1));
+    }
+    event->accept();
 }
 
 void CScrollView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) {
@@ -70,6 +111,11 @@ void CScrollView::RedrawWindow() {
 
 CDC::Resolution CScrollView::ScreenResolution() const {
     return CDC::Resolution{viewport()->logicalDpiX(), viewport()->logicalDpiY()};
+}
+
+QPoint CScrollView::ClientPoint(QPointF pixels) const {
+    return QPoint(static_cast<int>(std::floor(pixels.x() / m_nZoom)),
+                  static_cast<int>(std::floor(pixels.y() / m_nZoom)));
 }
 
 void CScrollView::paintEvent(QPaintEvent* event) {
@@ -91,26 +137,44 @@ void CScrollView::scrollContentsBy(int, int) {
     viewport()->update();
 }
 
+// Scroll bars count logical units; the visible area is the viewport divided by the zoom.
 void CScrollView::UpdateScrollBars() {
-    const QSize view = viewport()->size();
+    const QSize view = viewport()->size() / m_nZoom;
     auto apply = [](QScrollBar* bar, int total, int visible, int line) {
         bar->setRange(0, std::max(0, total - visible));
         bar->setPageStep(std::max(1, visible));
-        bar->setSingleStep(std::max(1, line));
+        bar->setSingleStep(std::max(1, line != 0 ? line : visible / 10));
     };
     apply(horizontalScrollBar(), m_totalSize.width(), view.width(), m_lineSize.width());
     apply(verticalScrollBar(), m_totalSize.height(), view.height(), m_lineSize.height());
 }
 
+// Home and End go to the left and right edges, with Ctrl to the top and
+// bottom; the other keys scroll as the scroll area does.
+void CScrollView::keyPressEvent(QKeyEvent* event) {
+    const bool home = event->key() == Qt::Key_Home;
+    if (!home && event->key() != Qt::Key_End) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    QScrollBar* bar = event->modifiers().testFlag(Qt::ControlModifier) ? verticalScrollBar()
+                                                                       : horizontalScrollBar();
+    bar->triggerAction(home ? QAbstractSlider::SliderToMinimum : QAbstractSlider::SliderToMaximum);
+}
+
 // A page step (a click in the trough, a Page key) moves by the page size of
-// the scroll sizes; the handle keeps the visible size.
+// the scroll sizes, by default the visible area less one line; the handle
+// keeps the visible size.
 void CScrollView::OnPageAction(QScrollBar* bar, int action) {
     const bool forward = action == QAbstractSlider::SliderPageStepAdd;
     if (!forward && action != QAbstractSlider::SliderPageStepSub) {
         return;
     }
-    const int page =
-        bar->orientation() == Qt::Horizontal ? m_pageSize.width() : m_pageSize.height();
+    const bool across = bar->orientation() == Qt::Horizontal;
+    int page = across ? m_pageSize.width() : m_pageSize.height();
+    if (page == 0) {
+        page = std::max(1, bar->pageStep() - bar->singleStep());
+    }
     if (page > 0) {
         const long long to = static_cast<long long>(bar->value()) + (forward ? page : -page);
         bar->setSliderPosition(static_cast<int>(std::clamp<long long>(to, 0, bar->maximum())));
@@ -143,7 +207,7 @@ void CScrollView::mousePressEvent(QMouseEvent* event) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
     }
-    OnLButtonDown(MouseFlags(*event), event->position().toPoint());
+    OnLButtonDown(MouseFlags(*event), ClientPoint(event->position()));
 }
 
 void CScrollView::mouseReleaseEvent(QMouseEvent* event) {
@@ -151,7 +215,7 @@ void CScrollView::mouseReleaseEvent(QMouseEvent* event) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    OnLButtonUp(MouseFlags(*event), event->position().toPoint());
+    OnLButtonUp(MouseFlags(*event), ClientPoint(event->position()));
 }
 
 void CScrollView::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -159,9 +223,9 @@ void CScrollView::mouseDoubleClickEvent(QMouseEvent* event) {
         QAbstractScrollArea::mouseDoubleClickEvent(event);
         return;
     }
-    OnLButtonDblClk(MouseFlags(*event), event->position().toPoint());
+    OnLButtonDblClk(MouseFlags(*event), ClientPoint(event->position()));
 }
 
 void CScrollView::mouseMoveEvent(QMouseEvent* event) {
-    OnMouseMove(MouseFlags(*event), event->position().toPoint());
+    OnMouseMove(MouseFlags(*event), ClientPoint(event->position()));
 }

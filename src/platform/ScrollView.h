@@ -8,7 +8,9 @@
 #include <QSize>
 
 class CDocument;
+class QKeyEvent;
 class QMouseEvent;
+class QWheelEvent;
 class QScrollBar;
 
 // Flags of a mouse message: the buttons and keys held when it happened.
@@ -27,8 +29,12 @@ UINT MouseFlags(const QMouseEvent& event);
 // OnPrepareDC and OnDraw with one logical unit per pixel.
 class CScrollView : public QAbstractScrollArea {
 public:
-    // Page and line sizes left to the defaults.
+    // Page and line sizes left to the defaults: a page is the visible area less
+    // one line, a line a tenth of the visible area.
     static constexpr QSize sizeDefault{0, 0};
+    // Whole zoom factors: each logical unit is zoom pixels on the screen.
+    static constexpr int kMinZoom = 1;
+    static constexpr int kMaxZoom = 8;
 
     explicit CScrollView(QWidget* parent = nullptr);
     ~CScrollView() override;
@@ -38,6 +44,7 @@ public:
     void SetScrollSizes(int mapMode, QSize total, QSize page = sizeDefault,
                         QSize line = sizeDefault);
     QSize GetTotalSize() const { return m_totalSize; }
+    // In logical units, whatever the zoom.
     QPoint GetScrollPosition() const;
     void ScrollToPosition(QPoint position);
 
@@ -47,13 +54,21 @@ public:
     // Called for every printed or previewed page; draws it with OnDraw.
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
 
+    // The screen's zoom, clamped to [kMinZoom, kMaxZoom]; the scroll position
+    // in logical units is kept.
+    void SetZoom(int zoom);
+    int GetZoom() const { return m_nZoom; }
+    // After the zoom changed.
+    virtual void OnZoomChanged() {}
+
     // Invalidates, erases and repaints the whole view before returning.
     void RedrawWindow();
 
     // The screen's resolution as the view's surfaces report it.
     CDC::Resolution ScreenResolution() const;
 
-    // Left-button messages of the viewport, point in client coordinates.
+    // Left-button messages of the viewport, point in client coordinates
+    // (logical units: pixels divided by the zoom, rounded down).
     // The release reaches the view wherever it happens (the press grabs the
     // mouse), so every press is followed by its release.
     virtual void OnLButtonDown(UINT nFlags, QPoint point);
@@ -67,6 +82,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    // Ctrl+wheel zooms by one step a notch.
+    void wheelEvent(QWheelEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
@@ -74,10 +92,12 @@ private:
     friend class CDocument;
     void UpdateScrollBars();
     void OnPageAction(QScrollBar* bar, int action);
+    QPoint ClientPoint(QPointF pixels) const;
 
     CDocument* m_pDocument = nullptr;
     int m_nMapMode = MM_TEXT;
     QSize m_totalSize{0, 0};
     QSize m_pageSize{0, 0};
     QSize m_lineSize{0, 0};
+    int m_nZoom = 1;
 };

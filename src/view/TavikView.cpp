@@ -67,17 +67,13 @@ int SaturateInt(std::int64_t v) {
 }
 
 CTavikView::CTavikView(QWidget* parent) : CScrollView(parent) {
-    for (CBarcodeBase* e :
-         {static_cast<CBarcodeBase*>(&m_code39), static_cast<CBarcodeBase*>(&m_code93),
-          static_cast<CBarcodeBase*>(&m_code128), static_cast<CBarcodeBase*>(&m_ean13),
-          static_cast<CBarcodeBase*>(&m_i2of5)}) {
-        e->Clear();
-        e->wideRatio = 3;
-    }
+    Encoders().Reset();
     m_code39.Encode(m_settings.m_strText.c_str());
+    CreateViewActions();
 }
 
 CTavikView::~CTavikView() {
+    m_rowPass.Cancel();
     m_fontText.DeleteObject();
     m_fontBarcode.DeleteObject();
 }
@@ -108,25 +104,15 @@ void CTavikView::OnInitialUpdate() {
         doc->SetTitle(
             QString::fromLatin1(s.m_strText.data(), static_cast<qsizetype>(s.m_strText.size())));
     }
+    StartRowPass();
+}
+
+EncoderSet CTavikView::Encoders() {
+    return EncoderSet{&m_code39, &m_code93, &m_code128, &m_ean13, &m_i2of5};
 }
 
 CBarcodeBase* CTavikView::EncoderFor(int type) {
-    switch (type) {
-    case BARCODE_39:
-        return &m_code39;
-    case BARCODE_93:
-        return &m_code93;
-    case BARCODE_128A:
-    case BARCODE_128B:
-    case BARCODE_128C:
-        return &m_code128;
-    case BARCODE_EAN13:
-        return &m_ean13;
-    case BARCODE_I2OF5:
-        return &m_i2of5;
-    default:
-        return nullptr;
-    }
+    return Encoders().For(type);
 }
 
 bool CTavikView::EncodeText(std::string text) {
@@ -147,26 +133,7 @@ bool CTavikView::EncodeText(std::string text) {
         if (text.find('\0') != std::string::npos) {
             return false;
         }
-        const char* t = text.c_str();
-        switch (type) {
-        case BARCODE_39:
-            result = m_code39.Encode(t);
-            break;
-        case BARCODE_93:
-            result = m_code93.Encode(t);
-            break;
-        case BARCODE_128A:
-        case BARCODE_128B:
-        case BARCODE_128C:
-            result = m_code128.Encode(t, type - BARCODE_128A);
-            break;
-        case BARCODE_EAN13:
-            result = m_ean13.Encode(t);
-            break;
-        default:
-            result = m_i2of5.Encode(t);
-            break;
-        }
+        result = Encoders().Encode(type, text.c_str());
     } catch (...) {
         m_strScratch = "Can not encode text \"" + text + "\" to " + name + ".";
         AfxMessageBox(
@@ -239,28 +206,19 @@ void CTavikView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
     OnDraw(pDC);
 }
 
+// Drawing never changes the scroll sizes: they follow the layout and the row
+// pass, not which rows a surface happened to show.
 void CTavikView::OnDraw(CDC* pDC) {
     const BarcodeSettings& s = m_settings;
     const int pitch = RowPitch(pDC);
     const std::int64_t rows = s.m_pLines != nullptr
                                   ? static_cast<std::int64_t>(s.m_pLines->GetSize())
                                   : std::max<std::int64_t>(0, s.m_nRepeat);
-    m_nDrawnRight = std::numeric_limits<std::int64_t>::min();
     if (pDC->IsPrinting()) {
         DrawPage(pDC, pitch, rows);
     } else {
         DrawScreen(pDC, pitch, rows);
     }
-
-    const std::int64_t height = SatAdd(SatMul(rows, pitch), s.m_nOriginY);
-    std::int64_t width = SatAdd(
-        SatMul(static_cast<std::int64_t>(s.m_strText.size()), std::int64_t{s.m_nBarWidth} + 40),
-        s.m_nOriginX);
-    if (!pDC->IsPrinting() && m_nDrawnRight != std::numeric_limits<std::int64_t>::min()) {
-        // Wide rows stay reachable: their right edge plus the origin as a margin.
-        width = std::max(width, SatAdd(m_nDrawnRight, s.m_nOriginX));
-    }
-    SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(height)));
 }
 
 CTavikView::RowExtent CTavikView::RowExtentOf(CDC* pDC) const {
@@ -288,24 +246,6 @@ CTavikView::RowExtent CTavikView::RowExtentOf(CDC* pDC) const {
     return RowExtent{top - 2, bottom + 2};
 }
 
-std::int64_t CTavikView::RowRight(CDC* pDC, std::string_view text) {
-    const BarcodeSettings& s = m_settings;
-    std::int64_t width = 0;
-    if (s.m_bTrueType) {
-        width = pDC->GetTextExtent(text, &m_fontBarcode).width();
-    } else if (const CBarcodeBase* e = EncoderFor(s.m_nType)) {
-        std::int64_t units = 0;
-        for (int i = 0; i < e->length; ++i) {
-            units += (e->elements[i] & ELEMENT_WIDE) ? e->wideRatio : 1;
-        }
-        width = std::max<std::int64_t>(0, SatMul(units, s.m_nBarWidth));
-    }
-    if (s.m_bShowText) {
-        width = std::max<std::int64_t>(width, pDC->GetTextExtent(text, &m_fontText).width());
-    }
-    return SatAdd(s.m_nOriginX, width);
-}
-
 void CTavikView::DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view text, bool encode) {
     const BarcodeSettings& s = m_settings;
     const std::int64_t y = SatAdd(s.m_nOriginY, SatMul(k, pitch));
@@ -319,9 +259,6 @@ void CTavikView::DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view t
         }
     }
     DrawBarcode(pDC, s.m_nOriginX, static_cast<int>(y), text);
-    if (!text.empty() && !pDC->IsPrinting()) { // only the screen's scroll area uses it
-        m_nDrawnRight = std::max(m_nDrawnRight, RowRight(pDC, text));
-    }
 }
 
 // Only the rows that reach into the area being painted are encoded and drawn.
@@ -331,15 +268,8 @@ void CTavikView::DrawScreen(CDC* pDC, int pitch, std::int64_t rows) {
     }
     const BarcodeSettings& s = m_settings;
     const bool list = s.m_pLines != nullptr;
-    if (!list) {
-        // Repeated rows all have the same right edge; a surface that only
-        // measures needs no row drawn (a huge repeat count would take ages).
-        if (!s.m_strText.empty()) {
-            m_nDrawnRight = RowRight(pDC, s.m_strText);
-        }
-        if (pDC->Painter() == nullptr) {
-            return;
-        }
+    if (pDC->Painter() == nullptr) {
+        return; // a surface that only measures needs no row drawn
     }
     std::int64_t first = 0;
     std::int64_t last = rows - 1;
@@ -391,6 +321,101 @@ void CTavikView::DrawPage(CDC* pDC, int pitch, std::int64_t rows) {
             DrawRow(pDC, k, pitch, s.m_pLines->GetAt(static_cast<std::size_t>(index)), true);
         } else {
             DrawRow(pDC, k, pitch, s.m_strText, false);
+        }
+    }
+}
+
+namespace {
+
+// Measures the widest row of a pass, beyond the origin. A list line the
+// symbology refuses leaves its row empty; the settings text is drawn anyway.
+class CWidthVisitor : public CRowVisitor {
+public:
+    explicit CWidthVisitor(std::function<void(std::int64_t)> done) : m_done(std::move(done)) {}
+
+    void Visit(const PassRow& row) override {
+        const BarcodeSettings& s = row.input.settings;
+        if (row.text.empty() || (s.m_pLines != nullptr && !row.accepted)) {
+            return;
+        }
+        const std::int64_t right = RowRight(s, row.encoder, row.surface, row.input.textFont,
+                                            row.input.barcodeFont, row.text);
+        m_widest = std::max(m_widest, right - s.m_nOriginX);
+    }
+    void Finish() override { m_done(m_widest); }
+
+private:
+    std::function<void(std::int64_t)> m_done;
+    std::int64_t m_widest = std::numeric_limits<std::int64_t>::min();
+};
+
+} // namespace
+
+std::int64_t CTavikView::DrawnRight() const {
+    return m_nRowsWidth == std::numeric_limits<std::int64_t>::min()
+               ? m_nRowsWidth
+               : SatAdd(m_settings.m_nOriginX, m_nRowsWidth);
+}
+
+void CTavikView::SetLayoutScrollSizes() {
+    const BarcodeSettings& s = m_settings;
+    const CDC::Resolution screen = ScreenResolution();
+    CDC dc(nullptr, screen, screen, false);
+    const int pitch = RowPitch(&dc);
+    const std::int64_t rows = s.m_pLines != nullptr
+                                  ? static_cast<std::int64_t>(s.m_pLines->GetSize())
+                                  : std::max<std::int64_t>(0, s.m_nRepeat);
+    const std::int64_t height = SatAdd(SatMul(rows, pitch), s.m_nOriginY);
+    std::int64_t width = SatAdd(
+        SatMul(static_cast<std::int64_t>(s.m_strText.size()), std::int64_t{s.m_nBarWidth} + 40),
+        s.m_nOriginX);
+    if (const std::int64_t right = DrawnRight();
+        right != std::numeric_limits<std::int64_t>::min()) {
+        // Wide rows stay reachable: their right edge plus the origin as a margin.
+        width = std::max(width, SatAdd(right, s.m_nOriginX));
+    }
+    const int line = std::max(1, pitch);
+    SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(height)), sizeDefault,
+                   QSize(line, line));
+}
+
+RowPassInput CTavikView::PassInput() const {
+    return RowPassInput{m_settings, m_fontText, m_fontBarcode, ScreenResolution()};
+}
+
+CRowPass::Visitors CTavikView::MakeVisitors() {
+    CRowPass::Visitors visitors;
+    visitors.push_back(
+        std::make_unique<CWidthVisitor>([this](std::int64_t w) { OnRowsMeasured(w); }));
+    for (const RowVisitorMaker& make : m_rowVisitors) {
+        visitors.push_back(make());
+    }
+    return visitors;
+}
+
+void CTavikView::OnRowsMeasured(std::int64_t widest) {
+    m_nRowsWidth = widest;
+    SetLayoutScrollSizes();
+}
+
+void CTavikView::StartRowPass() {
+    m_rowPass.Cancel();
+    m_nRowsWidth = std::numeric_limits<std::int64_t>::min();
+    SetLayoutScrollSizes();
+    if (m_settings.m_pLines == nullptr) {
+        RunRowPassNow(); // one text: nothing worth a thread
+        return;
+    }
+    m_rowPass.Start(PassInput(), MakeVisitors(), this);
+}
+
+void CTavikView::RunRowPassNow() {
+    m_rowPass.Cancel();
+    const CRowPass::Visitors visitors = MakeVisitors();
+    const std::atomic<bool> never{false};
+    if (CRowPass::Run(PassInput(), visitors, never)) {
+        for (const auto& v : visitors) {
+            v->Finish();
         }
     }
 }

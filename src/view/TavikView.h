@@ -6,14 +6,20 @@
 #include "BarcodeEan13.h"
 #include "BarcodeI2of5.h"
 #include "BarcodeSettings.h"
+#include "RowPass.h"
 #include "ScrollView.h"
 
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CTavikDoc;
+class QAction;
+class QPrinter;
 
 // The barcode view: its own settings, one encoder per symbology family, two
 // fonts, and the rows it draws on the screen, in previews and on paper.
@@ -43,13 +49,37 @@ public:
     void OnMouseMove(UINT nFlags, QPoint point) override;
     void OnLButtonUp(UINT nFlags, QPoint point) override;
 
+    // Copy: the whole drawing on the clipboard as an image and as SVG.
+    void OnEditCopy();
+    // Export...: asks for a PNG, SVG or PDF file and writes the drawing there.
+    void OnFileExport();
+    // Writes the drawing to path (PDF: the printed pages); asks before
+    // replacing a file, refuses the opened text file; false with a message.
+    bool ExportTo(const QString& path);
+    // Enables the context menu's actions by what they can do now.
+    void UpdateViewActions();
+
     // Vertical distance between row tops on this surface (may be 0 or less).
     int RowPitch(CDC* pDC) const;
     // The encoder that serves a BarcodeType, or null.
     CBarcodeBase* EncoderFor(int type);
-    // The right edge of the widest row the last screen paint or measure drew;
-    // INT64_MIN when it drew none.
-    std::int64_t DrawnRight() const { return m_nDrawnRight; }
+    // The right edge of the widest row drawn anywhere in the list, as the last
+    // complete row pass measured it; INT64_MIN when none was measured or drawn.
+    std::int64_t DrawnRight() const;
+
+    // The scroll sizes of the layout: rows x pitch + y high, and as wide as the
+    // text-length estimate or the widest measured row plus x, whichever is more.
+    // Arrows step one row pitch.
+    void SetLayoutScrollSizes();
+    // Starts a pass over every row, off this thread (without a list the one
+    // text is measured at once); until it is done the estimate stands.
+    void StartRowPass();
+    // The same pass on this thread, finished before it returns.
+    void RunRowPassNow();
+    // Adds a job to every later row pass: make gives a fresh visitor per pass.
+    using RowVisitorMaker = std::function<std::unique_ptr<CRowVisitor>()>;
+    void AddRowVisitor(RowVisitorMaker make) { m_rowVisitors.push_back(std::move(make)); }
+    bool IsRowPassRunning() const { return m_rowPass.IsRunning(); }
 
     bool m_bMovingOrigin = false;
     bool m_bResizingHeight = false;
@@ -68,6 +98,11 @@ public:
     // use it to raise an exception there).
     std::function<void()> m_beforeEncode;
 
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void OnZoomChanged() override;
+
 private:
     struct RowExtent {
         std::int64_t top;    // relative to the row's top, may be negative
@@ -79,13 +114,31 @@ private:
     // Scroll sizes of the Settings command and the drags, rows of height tall.
     void SetSettingsScrollSizes(int height);
 
+    void CreateViewActions();
+    bool HasDrawing() const;
+    void ShowZoom();
+    std::unique_ptr<QPrinter> ExportPrinter() const;
+    QString PromptExportFileName();
+
     RowExtent RowExtentOf(CDC* pDC) const;
-    std::int64_t RowRight(CDC* pDC, std::string_view text);
+    EncoderSet Encoders();
+    RowPassInput PassInput() const;
+    CRowPass::Visitors MakeVisitors();
+    void OnRowsMeasured(std::int64_t widest);
     void DrawScreen(CDC* pDC, int pitch, std::int64_t rows);
     void DrawPage(CDC* pDC, int pitch, std::int64_t rows);
     // Draws row k below the origin (encoding its text first when asked).
     void DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view text, bool encode);
-    std::int64_t m_nDrawnRight = 0;
+    // Widest row beyond the origin from the last complete pass; INT64_MIN: none.
+    std::int64_t m_nRowsWidth = std::numeric_limits<std::int64_t>::min();
+    std::vector<RowVisitorMaker> m_rowVisitors;
+    CRowPass m_rowPass;
+    QAction* m_actCopy = nullptr;
+    QAction* m_actExport = nullptr;
+    QAction* m_actZoomIn = nullptr;
+    QAction* m_actZoomOut = nullptr;
+    QAction* m_actActualSize = nullptr;
+    QAction* m_actSettings = nullptr;
 };
 
 // Saturates a 64-bit value into 32 bits.

@@ -8,12 +8,7 @@
 #include <QSvgGenerator>
 
 QSize MeasureView(CTavikView& view) {
-    const CDC::Resolution screen = view.ScreenResolution();
-    {
-        CDC dc(nullptr, screen, screen, false);
-        view.OnPrepareDC(&dc, nullptr);
-        view.OnDraw(&dc);
-    }
+    view.RunRowPassNow();
     return view.GetTotalSize();
 }
 
@@ -41,9 +36,12 @@ QImage RenderViewImage(CTavikView& view, int scale, qint64 maxPixels) {
     return image;
 }
 
-bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error) {
+bool RenderViewSvg(CTavikView& view, QByteArray& out, int scale) {
     const QSize size = MeasureView(view);
-    QBuffer buffer;
+    QBuffer buffer(&out);
+    if (!buffer.open(QIODevice::WriteOnly)) {
+        return false;
+    }
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
     svg.setSize(size * scale);
@@ -51,10 +49,15 @@ bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* er
     svg.setTitle(QStringLiteral("Tavik"));
     svg.setResolution(view.ScreenResolution().y); // one unit is one display pixel
     PaintView(view, svg, size, scale);
+    return true;
+}
 
+bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error) {
+    QByteArray data;
+    RenderViewSvg(view, data, scale);
     QSaveFile file(path); // written whole or not at all
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-        !file.flush() || file.error() != QFileDevice::NoError || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError || !file.commit()) {
         if (error != nullptr) {
             *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
         }

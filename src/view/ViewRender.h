@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -10,8 +11,8 @@ class QPaintDevice;
 // Draws a view the way the screen shows it, unscrolled, onto other surfaces:
 // OnPrepareDC then OnDraw, one logical unit per pixel (times scale).
 
-// Runs one drawing pass that paints nothing, so the view's scroll sizes cover
-// every row; returns them.
+// Measures every row on this thread, so the view's scroll sizes cover them
+// all; returns them.
 QSize MeasureView(CTavikView& view);
 
 // Paints the area (0, 0, size) of the view on device, scaled.
@@ -21,5 +22,7 @@ void PaintView(CTavikView& view, QPaintDevice& device, QSize size, int scale);
 // larger than maxPixels.
 QImage RenderViewImage(CTavikView& view, int scale, qint64 maxPixels = 256LL * 1024 * 1024);
 
+// The same drawing as SVG data; false when it cannot be made.
+bool RenderViewSvg(CTavikView& view, QByteArray& out, int scale);
 // The same drawing as an SVG file; false with a message when it cannot be written.
 bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error);

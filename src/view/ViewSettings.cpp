@@ -52,6 +52,8 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
     } else {
         ApplySettings();
     }
+    // The layout's sizes follow the new settings (a paint does not set them).
+    StartRowPass();
     RedrawWindow();
 }
 
@@ -128,6 +130,9 @@ void CTavikView::OnMouseMove(UINT nFlags, QPoint point) {
 // The release ends any drag, also one released outside the view (the press
 // grabbed the mouse, so the release comes here).
 void CTavikView::OnLButtonUp(UINT nFlags, QPoint point) {
+    if (m_bMovingOrigin || m_bResizingHeight) {
+        SetLayoutScrollSizes(); // the drag's own sizes stood while it lasted
+    }
     m_bMovingOrigin = false;
     m_bResizingHeight = false;
     CScrollView::OnLButtonUp(nFlags, point);

@@ -139,7 +139,7 @@ TEST_F(MouseDrag, ScrolledView) {
     S().m_nRepeat = 5;
     view->resize(300, 120);
     QApplication::processEvents();
-    view->RedrawWindow();
+    view->SetLayoutScrollSizes(); // the repeat count was changed directly
     view->ScrollToPosition({0, 30});
     ASSERT_EQ(view->GetScrollPosition(), QPoint(0, 30));
     Press({15, 15}); // the origin's client position, now document y 45

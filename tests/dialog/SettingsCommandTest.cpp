@@ -137,8 +137,9 @@ TEST_F(SettingsCommand, FontOffsetInTrueTypeMode) {
     }
 }
 
-// Without a paint in between (a hidden view), the command's own scroll sizes
-// show: text length x (line width + 40) + x, y + bar height + 20.
+// Without a paint (a hidden view), the layout's scroll sizes follow at once:
+// the widest row plus x as a margin (*ABC* is 80 modules of 2, wider than the
+// text-length estimate of 3 x 42 + 25), rows x pitch + y high.
 TEST_F(SettingsCommand, AcceptedOkSizesAndRemakesFonts) {
     view->hide();
     LOGFONT text{};
@@ -149,7 +150,7 @@ TEST_F(SettingsCommand, AcceptedOkSizesAndRemakesFonts) {
                 {"IDC_BAR_HEIGHT", "60"},
                 {"IDC_ORIGIN_X", "25"},
                 {"IDC_ORIGIN_Y", "30"}});
-    EXPECT_EQ(view->GetTotalSize(), QSize(3 * 42 + 25, 30 + 60 + 20));
+    EXPECT_EQ(view->GetTotalSize(), QSize(25 + 80 * 2 + 25, 30 + 60 + 19));
     // A font description changed meanwhile reaches the font at the next OK.
     S().m_lfText = text;
     EXPECT_STRNE(view->m_fontText.Description().lfFaceName, "DejaVu Serif");
@@ -178,7 +179,6 @@ TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
         doc.OnNewDocument();
         OpenView();
         view->hide();
-        const QSize sizes = view->GetTotalSize();
         log.texts.clear();
         const LOGFONT oldFont = view->m_fontText.Description();
         Settings([&](CDia_Bar& d) {
@@ -192,7 +192,9 @@ TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
         EXPECT_EQ(S().m_strText, c.stored);
         EXPECT_EQ(S().m_nOriginY, 44); // the settings entered stay
         EXPECT_EQ(doc.GetTitle(), QStringLiteral("0123456789"));
-        EXPECT_EQ(view->GetTotalSize(), sizes);
+        // The scroll sizes follow the layout of the settings entered: y 44 and a
+        // pitch of bar height 50 plus 40 for the -30 text font.
+        EXPECT_EQ(view->GetTotalSize().height(), 44 + 50 + 40);
         EXPECT_EQ(view->m_fontText.Description().lfHeight, oldFont.lfHeight);
         EXPECT_EQ(view->m_code39.length, 0); // no symbol of any other text on show
     }

@@ -408,8 +408,9 @@ public:
     void OnDraw(CDC*) override {}
 };
 
-// Page steps follow the scroll sizes (by default a tenth of the total, a line
-// a tenth of a page), whatever the visible size; they stop at the ends.
+// Page steps follow the scroll sizes; by default a line is a tenth of the
+// visible size and a page the visible size less one line, not fractions of the
+// whole (which step thousands of rows in a long list). They stop at the ends.
 TEST(CScrollViewSteps, PageAndLineFromTheScrollSizes) {
     const struct {
         QSize page;
@@ -417,20 +418,24 @@ TEST(CScrollViewSteps, PageAndLineFromTheScrollSizes) {
         int pageStep;
         int lineStep;
     } cases[] = {
-        {CScrollView::sizeDefault, CScrollView::sizeDefault, 500, 50},
+        {CScrollView::sizeDefault, CScrollView::sizeDefault, 0, 0}, // from the visible size
         {{0, 300}, {0, 7}, 300, 7},
     };
     for (const auto& c : cases) {
         BlankView view;
         view.resize(200, 200);
         view.SetScrollSizes(MM_TEXT, {1000, 5000}, c.page, c.line);
+        const int visible = view.viewport()->height();
+        const int lineStep = c.lineStep != 0 ? c.lineStep : visible / 10;
+        const int pageStep = c.pageStep != 0 ? c.pageStep : visible - lineStep;
+        ASSERT_GT(pageStep, lineStep);
         QScrollBar* bar = view.verticalScrollBar();
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        EXPECT_EQ(bar->value(), c.pageStep);
+        EXPECT_EQ(bar->value(), pageStep);
         bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-        EXPECT_EQ(bar->value(), c.pageStep + c.lineStep);
+        EXPECT_EQ(bar->value(), pageStep + lineStep);
         bar->triggerAction(QAbstractSlider::SliderPageStepSub);
-        EXPECT_EQ(bar->value(), c.lineStep);
+        EXPECT_EQ(bar->value(), lineStep);
         bar->triggerAction(QAbstractSlider::SliderPageStepSub);
         EXPECT_EQ(bar->value(), 0);
         bar->triggerAction(QAbstractSlider::SliderToMaximum);

@@ -93,7 +93,7 @@ TEST_F(ShellTest, CommandStatesWithAndWithoutDocument) {
         {"ID_FILE_SAVE", false, false},
         {"ID_EDIT_UNDO", false, false},
         {"ID_EDIT_CUT", false, false},
-        {"ID_EDIT_COPY", false, false},
+        {"ID_EDIT_COPY", true, false}, // Ctrl+C copies the drawing
         {"ID_EDIT_PASTE", false, false},
         {"ID_NEXT_PANE", false, false},
         {"ID_PREV_PANE", false, false},

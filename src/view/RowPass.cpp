@@ -1,0 +1,179 @@
+#include "RowPass.h"
+
+#include "LineList.h"
+
+#include <QMetaObject>
+#include <QThread>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+CBarcodeBase* EncoderSet::For(int type) const {
+    switch (type) {
+    case BARCODE_39:
+        return code39;
+    case BARCODE_93:
+        return code93;
+    case BARCODE_128A:
+    case BARCODE_128B:
+    case BARCODE_128C:
+        return code128;
+    case BARCODE_EAN13:
+        return ean13;
+    case BARCODE_I2OF5:
+        return i2of5;
+    default:
+        return nullptr;
+    }
+}
+
+bool EncoderSet::Encode(int type, const char* text) const {
+    switch (type) {
+    case BARCODE_39:
+        return code39->Encode(text);
+    case BARCODE_93:
+        return code93->Encode(text);
+    case BARCODE_128A:
+    case BARCODE_128B:
+    case BARCODE_128C:
+        return code128->Encode(text, type - BARCODE_128A);
+    case BARCODE_EAN13:
+        return ean13->Encode(text);
+    case BARCODE_I2OF5:
+        return i2of5->Encode(text);
+    default:
+        return false;
+    }
+}
+
+void EncoderSet::Reset() const {
+    for (CBarcodeBase* e : {static_cast<CBarcodeBase*>(code39), static_cast<CBarcodeBase*>(code93),
+                            static_cast<CBarcodeBase*>(code128), static_cast<CBarcodeBase*>(ean13),
+                            static_cast<CBarcodeBase*>(i2of5)}) {
+        e->Clear();
+        e->wideRatio = 3;
+    }
+}
+
+std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,
+                      const CFont& textFont, const CFont& barcodeFont, std::string_view text) {
+    std::int64_t width = 0;
+    if (s.m_bTrueType) {
+        width = surface.GetTextExtent(text, &barcodeFont).width();
+    } else if (encoder != nullptr) {
+        std::int64_t units = 0;
+        for (int i = 0; i < encoder->length; ++i) {
+            units += (encoder->elements[i] & ELEMENT_WIDE) ? encoder->wideRatio : 1;
+        }
+        width = std::max<std::int64_t>(0, units * s.m_nBarWidth);
+    }
+    if (s.m_bShowText) {
+        width = std::max<std::int64_t>(width, surface.GetTextExtent(text, &textFont).width());
+    }
+    return std::int64_t{s.m_nOriginX} + width;
+}
+
+namespace {
+
+// The encoders of one pass, set up as a view sets up its own.
+struct OwnEncoders {
+    CBarcode39 code39;
+    CBarcode93 code93;
+    CBarcode128 code128;
+    CBarcodeEan13 ean13;
+    CBarcodeI2of5 i2of5;
+
+    OwnEncoders() { Set().Reset(); }
+    EncoderSet Set() { return EncoderSet{&code39, &code93, &code128, &ean13, &i2of5}; }
+};
+
+} // namespace
+
+bool CRowPass::Run(const RowPassInput& input, const Visitors& visitors,
+                   const std::atomic<bool>& cancel) {
+    const BarcodeSettings& s = input.settings;
+    OwnEncoders own;
+    const EncoderSet encoders = own.Set();
+    const CDC surface(nullptr, input.screen, input.screen, false);
+    std::string scratch;
+    auto visit = [&](std::int64_t index, std::string_view text) {
+        scratch.assign(text);
+        // As the view does: a text holding a NUL is refused, and so is any an
+        // encoder throws on.
+        bool accepted = false;
+        if (CBarcodeBase* e = encoders.For(s.m_nType)) {
+            e->Clear();
+            try {
+                accepted = scratch.find('\0') == std::string::npos &&
+                           encoders.Encode(s.m_nType, scratch.c_str());
+            } catch (...) {
+                accepted = false;
+            }
+        }
+        const PassRow row{index, text,   accepted, accepted ? encoders.For(s.m_nType) : nullptr,
+                          input, surface};
+        for (const auto& v : visitors) {
+            v->Visit(row);
+        }
+    };
+    if (s.m_pLines == nullptr) {
+        if (!cancel.load(std::memory_order_relaxed)) {
+            visit(0, s.m_strText);
+        }
+        return !cancel.load();
+    }
+    constexpr std::size_t kCancelCheck = 1024; // rows between looks at the flag
+    const std::size_t count = s.m_pLines->GetSize();
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i % kCancelCheck == 0 && cancel.load(std::memory_order_relaxed)) {
+            return false;
+        }
+        visit(static_cast<std::int64_t>(i), s.m_pLines->GetAt(i));
+    }
+    return !cancel.load();
+}
+
+CRowPass::~CRowPass() {
+    Cancel();
+}
+
+void CRowPass::Cancel() {
+    if (m_cancel) {
+        m_cancel->store(true);
+    }
+    if (m_thread) {
+        m_thread->wait();
+        m_thread.reset();
+    }
+    m_cancel.reset();
+}
+
+bool CRowPass::IsRunning() const {
+    return m_thread && !m_thread->isFinished();
+}
+
+void CRowPass::Start(RowPassInput input, Visitors visitors, QObject* context) {
+    Cancel();
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    auto shared = std::make_shared<Visitors>(std::move(visitors));
+    QPointer<QObject> target(context);
+    m_cancel = cancel;
+    m_thread.reset(QThread::create([input = std::move(input), shared, cancel, target] {
+        if (!Run(input, *shared, *cancel)) {
+            return;
+        }
+        // The view waits for this thread before it goes, so target is alive here.
+        QMetaObject::invokeMethod(
+            target.data(),
+            [shared, cancel] {
+                if (!cancel->load()) { // a newer pass may have cancelled it since
+                    for (const auto& v : *shared) {
+                        v->Finish();
+                    }
+                }
+            },
+            Qt::QueuedConnection);
+    }));
+    m_thread->start(QThread::LowPriority);
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "Barcode128.h"
+#include "Barcode39.h"
+#include "Barcode93.h"
+#include "BarcodeEan13.h"
+#include "BarcodeI2of5.h"
+#include "BarcodeSettings.h"
+#include "DC.h"
+
+#include <QPointer>
+#include <QThread>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class QObject;
+
+// Encoders of one symbology family each, as a view holds them.
+struct EncoderSet {
+    CBarcode39* code39;
+    CBarcode93* code93;
+    CBarcode128* code128;
+    CBarcodeEan13* ean13;
+    CBarcodeI2of5* i2of5;
+
+    // The encoder that serves a BarcodeType, or null.
+    CBarcodeBase* For(int type) const;
+    // Encodes text (read up to its first NUL) with the encoder of type.
+    bool Encode(int type, const char* text) const;
+    // Every encoder empty, with wide elements three narrow ones.
+    void Reset() const;
+};
+
+// What a pass over a view's rows works from: a copy of the settings (their
+// line list is read-only once loaded and outlives the pass), the two fonts
+// and the screen's resolution.
+struct RowPassInput {
+    BarcodeSettings settings;
+    CFont textFont;
+    CFont barcodeFont;
+    CDC::Resolution screen;
+};
+
+// One row as a pass sees it. Without a line list the settings text stands
+// for every row and is visited once, as row 0.
+struct PassRow {
+    std::int64_t index;
+    std::string_view text;
+    bool accepted;               // the symbology took the text
+    const CBarcodeBase* encoder; // the row's elements, when accepted
+    const RowPassInput& input;
+    const CDC& surface; // measures text with the input's fonts
+};
+
+// A job done for every row of one pass.
+class CRowVisitor {
+public:
+    virtual ~CRowVisitor() = default;
+    // On the pass's thread, for every row in order.
+    virtual void Visit(const PassRow& row) = 0;
+    // On the thread of the pass's context, once every row was visited; never
+    // after a cancelled pass.
+    virtual void Finish() {}
+};
+
+// The right edge of row text drawn at the origin (bars and text, as the view
+// draws it), in logical units; the origin when it draws nothing.
+std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,
+                      const CFont& textFont, const CFont& barcodeFont, std::string_view text);
+
+// One pass over all rows of a view, off the user-interface thread, with
+// encoders of its own: every visitor sees each row once. A newer pass cancels
+// the older one.
+class CRowPass {
+public:
+    using Visitors = std::vector<std::unique_ptr<CRowVisitor>>;
+
+    CRowPass() = default;
+    ~CRowPass();
+    CRowPass(const CRowPass&) = delete;
+    CRowPass& operator=(const CRowPass&) = delete;
+
+    // Starts the pass on a thread of its own; the visitors' Finish runs on
+    // context's thread while context lives.
+    void Start(RowPassInput input, Visitors visitors, QObject* context);
+    // Stops the running pass, if any, and waits for its thread.
+    void Cancel();
+    bool IsRunning() const;
+
+    // The same pass on the calling thread; false when cancel was raised.
+    static bool Run(const RowPassInput& input, const Visitors& visitors,
+                    const std::atomic<bool>& cancel);
+
+private:
+    std::shared_ptr<std::atomic<bool>> m_cancel;
+    std::unique_ptr<QThread> m_thread;
+};

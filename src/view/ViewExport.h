@@ -1,0 +1,38 @@
+#pragma once
+
+#include "DrawingLimits.h"
+
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class CTavikView;
+class QPrinter;
+
+// Writing a view's drawing to files, for the window and tavik-batch alike. The
+// functions return an empty string on success, else a message with the reason.
+
+// Empty when a drawing of size at scale is within the limits.
+std::string CheckDrawingSize(QSize size, int scale);
+
+bool IsSvg(const QString& path);
+bool IsPdf(const QString& path);
+
+// The whole drawing as a PNG file, or an SVG file when path ends in .svg;
+// written whole or not at all.
+std::string WriteDrawing(CTavikView& view, const QString& path, int scale);
+
+// A printer that writes PDF at dpi dots per inch.
+std::unique_ptr<QPrinter> MakePdfPrinter(int dpi);
+// Whole dots of a narrow element on the printer's grid.
+int NarrowDots(const struct BarcodeSettings& s, const QPrinter& printer);
+// Paper holds the drawing at display scale; a row that does not fit on the
+// printable area would come out clipped or not at all. Empty when it fits.
+std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
+// The printed pages as a PDF, written whole or not at all; an interrupted run
+// leaves no partial file. An existing file keeps its permissions; a link is
+// written through.
+std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction);

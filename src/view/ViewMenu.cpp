@@ -1,0 +1,218 @@
+// The view's context menu and its commands: copy, export, zoom, settings.
+#include "TavikView.h"
+
+#include "MessageBox.h"
+#include "TavikDoc.h"
+#include "ViewExport.h"
+#include "ViewRender.h"
+#include "WinApp.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPrinter>
+#include <QStatusBar>
+#include <QSvgGenerator>
+
+namespace {
+
+QAction* AddViewAction(QWidget* view, const char* name, const QString& text,
+                       const QList<QKeySequence>& keys) {
+    auto* action = new QAction(text, view);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    view->addAction(action);
+    return action;
+}
+
+QString FromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The reason in a writer's message, without the file name it repeats.
+QString Reason(const std::string& error, const QString& path) {
+    const QString e = FromStd(error);
+    const QString prefix = QStringLiteral("cannot write %1").arg(path);
+    if (e == prefix) {
+        return QStringLiteral("the file could not be written");
+    }
+    return e.startsWith(prefix + QStringLiteral(": ")) ? e.mid(prefix.size() + 2) : e;
+}
+
+} // namespace
+
+void CTavikView::CreateViewActions() {
+    // Ctrl+C belongs to the frame's accelerator table, which reaches OnEditCopy;
+    // the menu item only shows the key.
+    m_actCopy = AddViewAction(this, "viewCopy", QStringLiteral("&Copy\tCtrl+C"), {});
+    m_actExport = AddViewAction(this, "viewExport", QStringLiteral("&Export..."),
+                                {QKeySequence(Qt::CTRL | Qt::Key_E)});
+    m_actZoomIn = AddViewAction(
+        this, "viewZoomIn", QStringLiteral("Zoom &In"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    m_actZoomOut = AddViewAction(this, "viewZoomOut", QStringLiteral("Zoom &Out"),
+                                 {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    m_actActualSize = AddViewAction(this, "viewActualSize", QStringLiteral("&Actual Size"),
+                                    {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    m_actSettings = AddViewAction(this, "viewSettings", QStringLiteral("&Settings..."), {});
+    connect(m_actCopy, &QAction::triggered, this, [this] { OnEditCopy(); });
+    connect(m_actExport, &QAction::triggered, this, [this] { OnFileExport(); });
+    connect(m_actZoomIn, &QAction::triggered, this, [this] { SetZoom(GetZoom() + 1); });
+    connect(m_actZoomOut, &QAction::triggered, this, [this] { SetZoom(GetZoom() - 1); });
+    connect(m_actActualSize, &QAction::triggered, this, [this] { SetZoom(1); });
+    connect(m_actSettings, &QAction::triggered, this, [this] { OnShowSettings(); });
+    UpdateViewActions();
+}
+
+bool CTavikView::HasDrawing() const {
+    return !GetTotalSize().isEmpty();
+}
+
+void CTavikView::UpdateViewActions() {
+    m_actCopy->setEnabled(HasDrawing());
+    m_actExport->setEnabled(HasDrawing());
+    m_actZoomIn->setEnabled(GetZoom() < kMaxZoom);
+    m_actZoomOut->setEnabled(GetZoom() > kMinZoom);
+    m_actActualSize->setEnabled(GetZoom() != 1);
+}
+
+void CTavikView::contextMenuEvent(QContextMenuEvent* event) {
+    UpdateViewActions();
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("viewContextMenu"));
+    menu.addActions({m_actCopy, m_actExport});
+    menu.addSeparator();
+    menu.addActions({m_actZoomIn, m_actZoomOut, m_actActualSize});
+    menu.addSeparator();
+    menu.addAction(m_actSettings);
+    menu.exec(event->globalPos());
+}
+
+void CTavikView::OnZoomChanged() {
+    UpdateViewActions();
+    ShowZoom();
+}
+
+void CTavikView::focusInEvent(QFocusEvent* event) {
+    CScrollView::focusInEvent(event);
+    ShowZoom();
+}
+
+// A label at the right of the main window's status bar, shown when the zoom is not 1.
+void CTavikView::ShowZoom() {
+    auto* main = qobject_cast<QMainWindow*>(window());
+    if (main == nullptr || main->statusBar() == nullptr) {
+        return;
+    }
+    auto* label = main->statusBar()->findChild<QLabel*>(QStringLiteral("zoomIndicator"));
+    if (label == nullptr) {
+        label = new QLabel(main->statusBar());
+        label->setObjectName(QStringLiteral("zoomIndicator"));
+        main->statusBar()->addPermanentWidget(label);
+    }
+    label->setText(QStringLiteral("Zoom %1x").arg(GetZoom()));
+    label->setVisible(GetZoom() != 1);
+}
+
+// The whole drawing as PNG and SVG, as tavik-batch -o writes them.
+void CTavikView::OnEditCopy() {
+    const QSize size = MeasureView(*this);
+    if (const std::string e = CheckDrawingSize(size, 1); !e.empty()) {
+        AfxMessageBox(QStringLiteral("Cannot copy the drawing: %1.").arg(FromStd(e)));
+        return;
+    }
+    const QImage image = RenderViewImage(*this, 1, DrawingLimits::kMaxArea);
+    QByteArray svg;
+    if (image.isNull() || !RenderViewSvg(*this, svg, 1)) {
+        AfxMessageBox(QStringLiteral("Cannot copy the drawing."));
+        return;
+    }
+    auto mime = std::make_unique<QMimeData>();
+    mime->setImageData(image);
+    mime->setData(QStringLiteral("image/svg+xml"), svg);
+    QApplication::clipboard()->setMimeData(mime.release());
+}
+
+// The page layout and resolution of the program's printer, as Print would use them.
+std::unique_ptr<QPrinter> CTavikView::ExportPrinter() const {
+    CWinApp* app = AfxGetApp();
+    const QPrinter* model = app != nullptr ? &app->GetPrinter() : nullptr;
+    auto printer = MakePdfPrinter(model != nullptr ? model->resolution() : 600);
+    if (model != nullptr) {
+        printer->setPageLayout(model->pageLayout());
+    }
+    return printer;
+}
+
+QString CTavikView::PromptExportFileName() {
+    QFileDialog dialog(
+        this, QStringLiteral("Export"), QString(),
+        QStringLiteral("PNG image (*.png);;SVG image (*.svg);;PDF document (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("ExportDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // asked below, once
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    QString path = dialog.selectedFiles().constFirst();
+    if (!IsSvg(path) && !IsPdf(path) &&
+        !path.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)) {
+        const QString filter = dialog.selectedNameFilter();
+        path += filter.contains(QStringLiteral("*.svg"))   ? QStringLiteral(".svg")
+                : filter.contains(QStringLiteral("*.pdf")) ? QStringLiteral(".pdf")
+                                                           : QStringLiteral(".png");
+    }
+    return path;
+}
+
+void CTavikView::OnFileExport() {
+    const QString path = PromptExportFileName();
+    if (!path.isEmpty()) {
+        ExportTo(path);
+    }
+}
+
+bool CTavikView::ExportTo(const QString& path) {
+    const QFileInfo target(path);
+    const CTavikDoc* doc = GetDocument();
+    const QString opened = doc != nullptr ? doc->GetPathName() : QString();
+    std::string e;
+    if (!opened.isEmpty() && target.exists() && QFileInfo(opened).exists() &&
+        target.canonicalFilePath() == QFileInfo(opened).canonicalFilePath()) {
+        e = "it is the opened text file, which is never written";
+    } else if (target.exists()) {
+        QMessageBox ask(
+            QMessageBox::Question, QStringLiteral("Export"),
+            QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(target.fileName()),
+            QMessageBox::Yes | QMessageBox::No, this);
+        ask.setObjectName(QStringLiteral("ExportReplaceBox"));
+        ask.setDefaultButton(QMessageBox::No);
+        if (ask.exec() != QMessageBox::Yes) {
+            return false;
+        }
+    }
+    if (e.empty() && IsPdf(path)) {
+        const std::unique_ptr<QPrinter> printer = ExportPrinter();
+        e = CheckPageFit(*this, *printer);
+        if (e.empty()) {
+            e = WritePdf(*this, *printer, path, 0);
+        }
+    } else if (e.empty()) {
+        e = WriteDrawing(*this, path, 1);
+    }
+    if (!e.empty()) {
+        AfxMessageBox(QStringLiteral("Cannot export to %1: %2.").arg(path, Reason(e, path)));
+        return false;
+    }
+    return true;
+}
