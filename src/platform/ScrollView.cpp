@@ -139,7 +139,7 @@ void CScrollView::scrollContentsBy(int, int) {
 
 // Scroll bars count logical units; the visible area is the viewport divided by the zoom.
 void CScrollView::UpdateScrollBars() {
-    const QSize view = viewport()->size() / m_nZoom;
+    const QSize view(viewport()->width() / m_nZoom, viewport()->height() / m_nZoom);
     auto apply = [](QScrollBar* bar, int total, int visible, int line) {
         bar->setRange(0, std::max(0, total - visible));
         bar->setPageStep(std::max(1, visible));

@@ -377,6 +377,7 @@ void CTavikView::SetLayoutScrollSizes() {
     const int line = std::max(1, pitch);
     SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(height)), sizeDefault,
                    QSize(line, line));
+    UpdateViewActions();
 }
 
 RowPassInput CTavikView::PassInput() const {

@@ -4,8 +4,12 @@
 #include "Resource.h"
 
 #include "support/QtTryGTest.h"
+#include <QClipboard>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QMimeData>
 
 namespace {
 
@@ -132,3 +136,37 @@ TEST(RecentFileList, MenuTexts) {
 }
 
 } // namespace
+
+// Files dropped on the main window open as File > Open opens them, recent
+// files included; what is not a local file is ignored.
+TEST_F(ShellTest, DroppedFilesOpen) {
+    ASSERT_TRUE(Start());
+    const QString a = WriteFile("a.txt", "123\n");
+    const QString b = WriteFile("b.txt", "456\n");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(a), QUrl(QStringLiteral("https://example.org/c.txt")),
+                  QUrl::fromLocalFile(b)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(frame, &drop);
+    QTRY_COMPARE(DocumentCount(), 3u); // the new document and the two dropped
+    EXPECT_EQ(frame->MDIGetActive()->GetTitle(), "b.txt");
+    EXPECT_EQ(RecentFiles(*app), (QStringList{b, a}));
+}
+
+// Ctrl+C of the accelerator table copies the active view's drawing.
+TEST_F(ShellTest, CopyCommandReachesTheView) {
+    ASSERT_TRUE(Start());
+    QApplication::clipboard()->clear();
+    QAction* copy = Action("ID_EDIT_COPY");
+    ASSERT_TRUE(copy->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_C)));
+    frame->UpdateCommandUI();
+    ASSERT_TRUE(copy->isEnabled());
+    copy->trigger();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->hasImage());
+    EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+}
