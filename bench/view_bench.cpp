@@ -3,6 +3,9 @@
 //     of an N-line list scrolled to its middle; 1,000,000 lines should cost at
 //     most twice 100 lines.
 //   BM_LoadList: CTavikDoc::OnOpenDocument of a 1,000,000-line (20 MB) file.
+//   BM_MeasureRows/N: the row pass that measures the scroll width (every row
+//     encoded with the pass's own encoders, bars and text measured), run on the
+//     calling thread; the window runs the same pass on a thread of its own.
 // Runs on Qt's offscreen platform; the list files live in a temporary folder.
 
 #include "Fonts.h"
@@ -92,6 +95,27 @@ void BM_LoadList(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(lines) * 20);
 }
 BENCHMARK(BM_LoadList)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+void BM_MeasureRows(benchmark::State& state) {
+    const int lines = static_cast<int>(state.range(0));
+    CTavikDoc doc;
+    if (!doc.OnOpenDocument(ListFile(lines))) {
+        state.SkipWithError("cannot open the list");
+        return;
+    }
+    auto view = std::make_unique<CTavikView>();
+    doc.AddView(view.get());
+    view->OnInitialUpdate();
+    view->CancelRowPass(); // the pass of OnInitialUpdate is not measured
+    for (auto _ : state) {
+        view->RunRowPassNow();
+        benchmark::DoNotOptimize(view->DrawnRight());
+    }
+    state.counters["width"] = static_cast<double>(view->GetTotalSize().width());
+    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
+                                                  benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_MeasureRows)->Arg(1000000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 } // namespace
 

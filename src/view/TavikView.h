@@ -80,6 +80,8 @@ public:
     using RowVisitorMaker = std::function<std::unique_ptr<CRowVisitor>()>;
     void AddRowVisitor(RowVisitorMaker make) { m_rowVisitors.push_back(std::move(make)); }
     bool IsRowPassRunning() const { return m_rowPass.IsRunning(); }
+    // Stops a running pass; its visitors finish nothing.
+    void CancelRowPass() { m_rowPass.Cancel(); }
 
     bool m_bMovingOrigin = false;
     bool m_bResizingHeight = false;
