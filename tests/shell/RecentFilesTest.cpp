@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMimeData>
 
 namespace {
@@ -169,4 +170,17 @@ TEST_F(ShellTest, CopyCommandReachesTheView) {
     ASSERT_NE(data, nullptr);
     EXPECT_TRUE(data->hasImage());
     EXPECT_TRUE(data->data(QStringLiteral("image/svg+xml")).contains("<svg"));
+}
+
+// The status bar shows the active view's zoom while it is not 1.
+TEST_F(ShellTest, StatusBarShowsTheZoom) {
+    ASSERT_TRUE(Start());
+    QWidget* view = frame->MDIGetActive()->widget();
+    view->findChild<QAction*>(QStringLiteral("viewZoomIn"))->trigger();
+    auto* label = frame->findChild<QLabel*>(QStringLiteral("zoomIndicator"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->isVisibleTo(frame));
+    EXPECT_EQ(label->text(), QStringLiteral("Zoom 2x"));
+    view->findChild<QAction*>(QStringLiteral("viewActualSize"))->trigger();
+    EXPECT_FALSE(label->isVisibleTo(frame));
 }

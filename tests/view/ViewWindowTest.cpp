@@ -16,6 +16,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QWheelEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -126,11 +128,33 @@ TEST(ViewContextMenu, ItemsAndWhenTheyAreEnabled) {
     w.view->UpdateViewActions();
     EXPECT_FALSE(w.Act("viewCopy")->isEnabled());
     EXPECT_FALSE(w.Act("viewExport")->isEnabled());
-    // The keys of the view reach the zoom.
+    // A right click opens the menu with the six items in order.
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (QAction* a : popup->actions()) {
+                if (!a->isSeparator()) {
+                    shown << a->objectName();
+                }
+            }
+            popup->close();
+        }
+    });
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
+                            w.view->viewport()->mapToGlobal(QPoint(20, 20)));
+    QApplication::sendEvent(w.view->viewport(), &click);
+    EXPECT_EQ(shown, (QStringList{"viewCopy", "viewExport", "viewZoomIn", "viewZoomOut",
+                                  "viewActualSize", "viewSettings"}));
+    // The actions and Ctrl+wheel reach the zoom.
     w.view->SetZoom(1);
     w.Act("viewZoomIn")->trigger();
     w.Act("viewZoomIn")->trigger();
     EXPECT_EQ(w.view->GetZoom(), 3);
+    QWheelEvent wheel(QPointF(20, 20), w.view->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                      false);
+    QApplication::sendEvent(w.view->viewport(), &wheel);
+    EXPECT_EQ(w.view->GetZoom(), 4);
     w.Act("viewActualSize")->trigger();
     EXPECT_EQ(w.view->GetZoom(), 1);
 }
