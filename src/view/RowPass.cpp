@@ -139,39 +139,41 @@ CRowPass::~CRowPass() {
 }
 
 void CRowPass::Cancel() {
-    if (m_cancel) {
-        m_cancel->store(true);
+    if (m_flags) {
+        m_flags->cancel.store(true);
     }
     if (m_thread) {
         m_thread->wait();
         m_thread.reset();
     }
-    m_cancel.reset();
+    m_flags.reset();
 }
 
 bool CRowPass::IsRunning() const {
-    return m_thread && !m_thread->isFinished();
+    return m_flags && !m_flags->settled.load();
 }
 
 void CRowPass::Start(RowPassInput input, Visitors visitors, QObject* context) {
     Cancel();
-    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    auto flags = std::make_shared<Flags>();
     auto shared = std::make_shared<Visitors>(std::move(visitors));
-    QPointer<QObject> target(context);
-    m_cancel = cancel;
-    m_thread.reset(QThread::create([input = std::move(input), shared, cancel, target] {
-        if (!Run(input, *shared, *cancel)) {
+    m_flags = flags;
+    m_thread.reset(QThread::create([input = std::move(input), shared, flags, target = context] {
+        if (!Run(input, *shared, flags->cancel)) {
+            flags->settled.store(true);
             return;
         }
-        // The view waits for this thread before it goes, so target is alive here.
+        // Cancel waits for this thread, and the owner cancels before it goes, so
+        // target is alive here; a queued call to a deleted target is dropped.
         QMetaObject::invokeMethod(
-            target.data(),
-            [shared, cancel] {
-                if (!cancel->load()) { // a newer pass may have cancelled it since
+            target,
+            [shared, flags] {
+                if (!flags->cancel.load()) { // a newer pass may have cancelled it since
                     for (const auto& v : *shared) {
                         v->Finish();
                     }
                 }
+                flags->settled.store(true);
             },
             Qt::QueuedConnection);
     }));

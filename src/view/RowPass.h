@@ -8,7 +8,6 @@
 #include "BarcodeSettings.h"
 #include "DC.h"
 
-#include <QPointer>
 #include <QThread>
 
 #include <atomic>
@@ -89,6 +88,8 @@ public:
     void Start(RowPassInput input, Visitors visitors, QObject* context);
     // Stops the running pass, if any, and waits for its thread.
     void Cancel();
+    // From Start until the visitors finished on the context's thread (or the
+    // pass was cancelled).
     bool IsRunning() const;
 
     // The same pass on the calling thread; false when cancel was raised.
@@ -96,6 +97,10 @@ public:
                     const std::atomic<bool>& cancel);
 
 private:
-    std::shared_ptr<std::atomic<bool>> m_cancel;
+    struct Flags {
+        std::atomic<bool> cancel{false};
+        std::atomic<bool> settled{false}; // finished, delivered or given up
+    };
+    std::shared_ptr<Flags> m_flags;
     std::unique_ptr<QThread> m_thread;
 };
