@@ -5,6 +5,7 @@
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "ViewExport.h"
+#include "ViewPrint.h"
 #include "ViewRender.h"
 
 #include "support/MessageLog.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QWheelEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -31,6 +31,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -151,8 +152,7 @@ TEST(ViewContextMenu, ItemsAndWhenTheyAreEnabled) {
     w.Act("viewZoomIn")->trigger();
     EXPECT_EQ(w.view->GetZoom(), 3);
     QWheelEvent wheel(QPointF(20, 20), w.view->mapToGlobal(QPointF(20, 20)), QPoint(),
-                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
-                      false);
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(w.view->viewport(), &wheel);
     EXPECT_EQ(w.view->GetZoom(), 4);
     w.Act("viewActualSize")->trigger();
@@ -318,6 +318,12 @@ TEST(ViewScrollWidth, HoldsAfterScrollingAndPrinting) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(w.File("p.pdf"));
     ASSERT_TRUE(RunPrintLoop(*w.view, printer).ok);
+    EXPECT_EQ(w.view->GetTotalSize(), total);
+    w.view->m_pPrintInfo = nullptr;
+    WithModal([](QWidget* preview) { preview->close(); },
+              [&] { OnFilePrintPreview(*w.view, printer); });
+    EXPECT_NE(w.view->m_pPrintInfo, nullptr) << "the preview drew a page";
+    w.view->m_pPrintInfo = nullptr;
     EXPECT_EQ(w.view->GetTotalSize(), total);
     // A new pass starts from the estimate and comes back to the same width.
     w.view->StartRowPass();
