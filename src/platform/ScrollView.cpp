@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
     QPalette p = viewport()->palette();
@@ -67,7 +68,13 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/) {
         pDC->SetWindowExt(dpi, dpi);
         pDC->SetViewportExt(dpi * m_nZoom, dpi * m_nZoom);
     }
-    pDC->SetViewportOrg(-pos.x() * m_nZoom, -pos.y() * m_nZoom);
+    // Far down a huge layout the zoomed offset is held to the int range.
+    auto shift = [this](int v) {
+        return static_cast<int>(std::clamp<long long>(-static_cast<long long>(v) * m_nZoom,
+                                                      std::numeric_limits<int>::min(),
+                                                      std::numeric_limits<int>::max()));
+    };
+    pDC->SetViewportOrg(shift(pos.x()), shift(pos.y()));
     // Where a unit is not a whole number of device pixels (a fractional scale
     // factor), bars are laid on the pixel grid so every module is as wide.
     const qreal dpr = painter->device()->devicePixelRatioF();
