@@ -20,6 +20,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -202,6 +203,23 @@ TEST(ViewExport, EachFormatReplacingAndFailures) {
     QImage png(w.File("out.png"));
     EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), RenderViewImage(*w.view, 1));
 
+    // Export... offers the three formats; a name without an extension takes
+    // the chosen filter's.
+    QStringList filters;
+    WithModal(
+        [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            filters = dialog->nameFilters();
+            dialog->selectNameFilter(filters.value(1));
+            dialog->selectFile(w.File("chosen"));
+            static_cast<QDialog*>(dialog)->accept();
+        },
+        [&] { w.Act("viewExport")->trigger(); });
+    EXPECT_EQ(filters,
+              (QStringList{"PNG image (*.png)", "SVG image (*.svg)", "PDF document (*.pdf)"}));
+    EXPECT_TRUE(QFileInfo::exists(w.File("chosen.svg")));
+
     // Replacing asks first: No keeps the file, Yes replaces it.
     QFile::resize(w.File("out.png"), 3);
     for (const bool yes : {false, true}) {
@@ -237,7 +255,7 @@ TEST(ViewExport, EachFormatReplacingAndFailures) {
             << log.texts[0].toStdString();
         EXPECT_EQ(QFileInfo(f.path).size(), before);
     }
-    EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
 }
 
 // Scroll sizes and drags stay in logical units at every zoom.
