@@ -17,15 +17,11 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
-#include <QTemporaryFile>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
