@@ -6,8 +6,12 @@
 
 #include <QAbstractScrollArea>
 #include <QSize>
+#include <QString>
+
+#include <functional>
 
 class CDocument;
+class QPrinter;
 class QMouseEvent;
 class QScrollBar;
 
@@ -46,6 +50,15 @@ public:
     virtual void OnDraw(CDC* pDC) = 0;
     // Called for every printed or previewed page; draws it with OnDraw.
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+
+    // Before a print job is spooled on printer: why its pages cannot be
+    // printed, in one line, or empty. By default nothing stops it.
+    virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }
+    // Calls report with one line for each part that will print empty; false
+    // when there is any. By default there is none.
+    virtual bool ReportPrintGaps(const std::function<void(const QString&)>& /*report*/) {
+        return true;
+    }
 
     // Invalidates, erases and repaints the whole view before returning.
     void RedrawWindow();
