@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DrawSurface.h"
+#include "SettingsBounds.h"
 
 #include <cstdint>
 #include <optional>
@@ -71,10 +72,12 @@ int ParseBarcodeType(const std::string& value);
 
 // Limits of the numeric options (also shown by --help).
 struct BatchLimits {
-    static constexpr int kMinLineWidth = 1, kMaxLineWidth = 100;
-    static constexpr int kMinBarHeight = 1, kMaxBarHeight = 10000;
-    static constexpr int kMinOrigin = 0, kMaxOrigin = 10000;
-    static constexpr int kMinRepeat = 1, kMaxRepeat = 10000;
+    static constexpr int kMinLineWidth = kLineWidthBound.lowest;
+    static constexpr int kMaxLineWidth = kLineWidthBound.highest;
+    static constexpr int kMinBarHeight = kBarHeightBound.lowest;
+    static constexpr int kMaxBarHeight = kBarHeightBound.highest;
+    static constexpr int kMinOrigin = kOriginXBound.lowest, kMaxOrigin = kOriginXBound.highest;
+    static constexpr int kMinRepeat = kRepeatBound.lowest, kMaxRepeat = kRepeatBound.highest;
     static constexpr int kMinScale = 1, kMaxScale = 16;
     static constexpr int kMinPrinterDpi = 72, kMaxPrinterDpi = 4800, kDefaultPrinterDpi = 600;
     static constexpr int kMinBarReduction = 0, kMaxBarReduction = 100;

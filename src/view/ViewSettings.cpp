@@ -2,9 +2,11 @@
 #include "TavikView.h"
 
 #include "Dia_Bar.h"
+#include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "MulDiv.h"
 #include "TavikDoc.h"
+#include "WinApp.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -38,15 +40,17 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
         m_settings.m_nOriginY = originY;
         return;
     }
-    if (dlg.m_strNo8BitText.has_value()) {
-        // A text without an 8-bit form is refused like one the symbology
-        // refuses: the chosen encoder is left empty, so no symbol of another
-        // text stays on show.
-        if (CBarcodeBase* encoder = EncoderFor(m_settings.m_nType)) {
-            encoder->Clear();
+    if (!dlg.m_clampNotes.isEmpty()) {
+        if (CMDIFrameWnd* frame = AfxGetMainWnd()) {
+            frame->SetMessageText(dlg.m_clampNotes.join(QStringLiteral("; ")));
         }
+    }
+    if (dlg.m_strNo8BitText.has_value()) {
+        // A text without an 8-bit form is refused; the old text stays, and
+        // the rest of this OK is applied to it below.
         AfxMessageBox(EncodingError(*dlg.m_strNo8BitText), MB_OK);
-    } else if (!EncodeText(m_settings.m_strText)) {
+    }
+    if (!EncodeText(m_settings.m_strText)) {
         m_strScratch = "Error while encoding text \"" + m_settings.m_strText + "\".";
         AfxMessageBox(FromLatin1(m_strScratch), MB_OK);
     } else {
