@@ -1,6 +1,7 @@
 #include "BatchCommon.h"
 
 #include "Document.h"
+#include "PrintChecks.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -16,28 +17,8 @@ bool ReadAll(const std::string& path, std::string& out) {
     return ReadFileBytes(path.c_str(), out);
 }
 
-std::string Shown(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
 void ReportRefused(const std::string& shown, long lineNumber) {
-    if (lineNumber > 0) {
-        std::cerr << "line " << lineNumber << ": ";
-    }
-    std::cerr << "Error while encoding text \"" << Shown(shown) << "\".\n";
+    std::cerr << RefusedRowMessage(shown, lineNumber) << "\n";
 }
 
 int Usage(const std::string& message) {

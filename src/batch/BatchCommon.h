@@ -1,14 +1,12 @@
 #pragma once
 
+#include "PrintChecks.h" // Shown
+
 #include <string>
 
 // Reads a whole file as raw bytes ("-" is standard input), at most the size a
 // document loads; false with errno set when it cannot.
 bool ReadAll(const std::string& path, std::string& out);
-
-// The text for an error message: control characters shown as \xHH, so that
-// no input can drive the terminal.
-std::string Shown(const std::string& text);
 
 // Reports a row the symbology refused; shown is the row's text as UTF-8, lineNumber
 // its line in the input file (0 for a TEXT argument).

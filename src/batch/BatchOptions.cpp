@@ -320,6 +320,13 @@ const OptionDef* FindOption(const std::string& a) {
     return nullptr;
 }
 
+// The input, the output and the symbology are given at most once, as TEXT is.
+bool IsSingle(const OptionDef* def) {
+    return def->shortName != nullptr &&
+           (std::string_view(def->shortName) == "-i" || std::string_view(def->shortName) == "-o" ||
+            std::string_view(def->shortName) == "-t");
+}
+
 // Checks the options against each other and settles the mode.
 std::string Finish(BatchOptions& o, const std::string& renderOption) {
     if (o.text && o.input) {
@@ -374,6 +381,7 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
     BatchOptions& o = r.options;
     bool optionsEnded = false;
     std::string renderOption; // the first option that only rendering uses
+    std::vector<const OptionDef*> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
@@ -395,6 +403,11 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
                 r.error = "option " + a + " needs a value";
                 return r;
             }
+            if (IsSingle(def) && std::find(given.begin(), given.end(), def) != given.end()) {
+                r.error = "option " + a + " given more than once";
+                return r;
+            }
+            given.push_back(def);
             r.error = def->set(o, a, def->takesValue ? args[++i] : std::string());
             if (!r.error.empty()) {
                 return r;

@@ -7,6 +7,7 @@
 #include "BarcodeI2of5.h"
 #include "BatchCommon.h"
 #include "BatchOptions.h"
+#include "Document.h"
 #include "Latin1.h"
 #include "TextLines.h"
 
@@ -121,7 +122,7 @@ int Dump(const BatchOptions& o) {
         std::string bytes;
         if (!ReadAll(*o.input, bytes)) {
             const std::string name = *o.input == "-" ? "standard input" : *o.input;
-            return Usage("cannot read " + name + ": " + std::strerror(errno));
+            return Usage("cannot read " + name + ": " + ReadFailureReason(errno));
         }
         long line = 0;
         ForEachLine(bytes, [&](std::string_view text) { dump.Row(text, ++line); });

@@ -6,17 +6,19 @@
 #include "Latin1.h"
 #include "MessageBox.h"
 #include "MulDiv.h"
+#include "PrintChecks.h"
 #include "PrintLoop.h"
 #include "PrinterResolution.h"
+#include "SaveFile.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "ViewRender.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -158,11 +160,11 @@ void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
 }
 
 // What the Settings command does after OK: encode the text, remake the fonts and
-// the derived offsets. Returns false when the text was refused; the fonts and
-// offsets follow the settings even then, as there is no earlier choice to keep.
-bool BringInLine(CTavikView& view) {
+// the derived offsets. The fonts and offsets follow the settings also when the
+// text is refused (CheckRows reports it), as there is no earlier choice to keep.
+void BringInLine(CTavikView& view) {
     BarcodeSettings& s = view.m_settings;
-    const bool accepted = view.EncodeText(s.m_strText);
+    view.EncodeText(s.m_strText);
     view.m_fontText.DeleteObject();
     view.m_fontText.CreateFontIndirect(&s.m_lfText);
     view.m_fontBarcode.DeleteObject();
@@ -171,32 +173,16 @@ bool BringInLine(CTavikView& view) {
         s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, view.ScreenResolution().y, 72) / 2;
     }
     s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
-    return accepted;
 }
 
 // Reports every drawn row whose text the symbology refuses; true when there is
 // none. A TEXT with no 8-bit form (refused before the view) is reported as given.
-bool CheckRows(CTavikView& view, bool textAccepted, const std::string& unrepresentable) {
-    const BarcodeSettings& s = view.m_settings;
-    if (s.m_pLines == nullptr) {
-        if (!unrepresentable.empty()) {
-            ReportRefused(unrepresentable, 0);
-            return false;
-        }
-        if (!textAccepted) {
-            ReportRefused(Latin1ToUtf8(s.m_strText), 0);
-        }
-        return textAccepted;
+bool CheckRows(CTavikView& view, const std::string& unrepresentable) {
+    if (view.m_settings.m_pLines == nullptr && !unrepresentable.empty()) {
+        ReportRefused(unrepresentable, 0);
+        return false;
     }
-    bool all = true;
-    for (std::size_t i = 0; i < s.m_pLines->GetSize(); ++i) {
-        const std::string_view line = s.m_pLines->GetAt(i);
-        if (!view.EncodeText(std::string(line))) {
-            ReportRefused(Latin1ToUtf8(line), static_cast<long>(i + 1));
-            all = false;
-        }
-    }
-    return all;
+    return ReportRefusedRows(view, [](const std::string& line) { std::cerr << line << "\n"; });
 }
 
 std::string CheckSize(QSize size, int scale) {
@@ -266,48 +252,6 @@ std::string SetPage(QPrinter& printer, const BatchOptions& o) {
             printer.pageLayout().paintRect().isEmpty()) {
             return "the margins leave no printable area on the page";
         }
-    }
-    return {};
-}
-
-// Whole dots of a narrow element on the printer's grid.
-int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
-    return std::max(1,
-                    qRound(double(s.m_nBarWidth) * printer.resolution() / DisplayResolution().x));
-}
-
-// Paper holds the drawing at display scale; a row that does not fit on the
-// printable area would come out clipped or not at all. Empty when it fits.
-std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
-    const CDC::Resolution display = DisplayResolution();
-    const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
-    const auto pageWidth = static_cast<std::int64_t>(inches.width() * display.x);
-    const auto pageHeight = static_cast<std::int64_t>(inches.height() * display.y);
-    MeasureView(view);
-    const BarcodeSettings& s = view.m_settings;
-    CDC dc(nullptr, display, display, true);
-    const std::int64_t pitch = view.RowPitch(&dc);
-    std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
-    // Bars laid on the printer's dots can come out wider than at display scale;
-    // the row is then held to the wider figure.
-    const std::int64_t gridUnits = std::int64_t{NarrowDots(s, printer)} * display.x;
-    const std::int64_t logicalUnits = std::int64_t{s.m_nBarWidth} * printer.resolution();
-    if (!s.m_bTrueType && gridUnits > logicalUnits) {
-        right = s.m_nOriginX + (right - s.m_nOriginX) * gridUnits / logicalUnits + 1;
-    }
-    const std::string page = " the page's printable area is " + std::to_string(pageWidth) + " x " +
-                             std::to_string(pageHeight) + " units";
-    if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
-        return "the drawing starts above or left of the page (origin " +
-               std::to_string(s.m_nOriginX) + "," + std::to_string(s.m_nOriginY) + ")";
-    }
-    if (right > pageWidth) {
-        return "the rows do not fit on the page: they reach " + std::to_string(right) +
-               " units across;" + page;
-    }
-    if (pitch <= 0 || s.m_nOriginY + pitch > pageHeight) {
-        return "no row fits on the page: a row takes " + std::to_string(pitch) +
-               " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + page;
     }
     return {};
 }
@@ -400,27 +344,26 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
 // The printed pages as a PDF, written whole or not at all. An existing file
 // keeps its permissions; a link is written through.
 std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction) {
-    const QFileInfo given(path);
-    const QString target = given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();
-    const QByteArray targetName = QFile::encodeName(target);
+    const QString target = WriteTarget(path);
     QTemporaryFile partial(QFileInfo(target).absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
     if (!partial.open()) {
         return "cannot write " + Str(path) + ": " + Str(partial.errorString());
     }
     partial.close();
     const PartialFileGuard guard(QFile::encodeName(partial.fileName()));
-    struct stat old {};
-    const bool existed = ::stat(targetName.constData(), &old) == 0;
     printer.setOutputFileName(partial.fileName());
-    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName()) ||
-        std::rename(QFile::encodeName(partial.fileName()).constData(), targetName.constData()) !=
-            0) {
-        return "cannot write " + Str(path);
+    // The PDF writer gives no reason; a failed write is tried again to learn it.
+    int reason = 0;
+    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName())) {
+        reason = ProbeWriteError(partial.fileName());
+        return "cannot write " + Str(path) +
+               (reason != 0 ? ": " + std::string(std::strerror(reason)) : "");
+    }
+    reason = CommitPartialFile(QFile::encodeName(partial.fileName()), QFile::encodeName(target));
+    if (reason != 0) {
+        return "cannot write " + Str(path) + ": " + std::strerror(reason);
     }
     partial.setAutoRemove(false); // renamed into place
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(targetName.constData(), existed ? (old.st_mode & 07777) : (0666 & ~mask));
     return {};
 }
 
@@ -434,13 +377,13 @@ std::string WriteOutput(CTavikView& view, const QString& path, int scale) {
     if (image.isNull()) {
         return CheckSize(view.GetTotalSize(), scale);
     }
-    QSaveFile file(path);
-    // A short write shows only at the flush; commit alone would not notice it.
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.flush() ||
-        file.error() != QFileDevice::NoError || !file.commit()) {
-        return "cannot write " + Str(path) + ": " + Str(file.errorString());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        return "cannot write " + Str(path) + ": the image could not be encoded";
     }
-    return {};
+    return SaveWholeFile(path, png, &error) ? std::string() : Str(error);
 }
 
 // Draws the prepared document; returns the exit status. unrepresentable is a
@@ -451,7 +394,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     doc.AddView(view.get());
     view->OnInitialUpdate();
     ApplyOptions(view->m_settings, o, text);
-    const bool textAccepted = BringInLine(*view);
+    BringInLine(*view);
     std::unique_ptr<QPrinter> printer;
     if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
         std::string e;
@@ -473,7 +416,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
             return Usage(e);
         }
     }
-    const bool rowsAccepted = CheckRows(*view, textAccepted, unrepresentable);
+    const bool rowsAccepted = CheckRows(*view, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
         e = RunPrintLoop(*view, *printer, o.barReduction.value_or(0)).ok

@@ -1,10 +1,10 @@
 #include "ViewRender.h"
 
+#include "SaveFile.h"
 #include "TavikView.h"
 
 #include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 QSize MeasureView(CTavikView& view) {
@@ -52,13 +52,5 @@ bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* er
     svg.setResolution(view.ScreenResolution().y); // one unit is one display pixel
     PaintView(view, svg, size, scale);
 
-    QSaveFile file(path); // written whole or not at all
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-        !file.flush() || file.error() != QFileDevice::NoError || !file.commit()) {
-        if (error != nullptr) {
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        }
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, buffer.data(), error); // written whole or not at all
 }

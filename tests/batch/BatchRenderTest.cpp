@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -374,6 +375,12 @@ TEST(BatchRender, BadRequestsChangeNothing) {
         {{"--repeat", "10000", "-o", "keep.png"}, "drawing too large: 690010 units high"},
         {{"--scale", "16", "--repeat", "30", "-o", "keep.svg"}, "drawing too large"},
         {{"--origin", "0,0", "", "-o", "keep.png"}, "nothing to draw"},
+        {{"-o", "keep.png", "-o", "keep.svg"}, "option -o given more than once"},
+        {{"-i", "missing.txt", "--input", "missing.txt", "-o", "keep.png"},
+         "option --input given more than once"},
+        {{"-t", "0", "--type", "1", "-o", "keep.png"}, "option --type given more than once"},
+        {{"-i", "pipe.png", "-o", "keep.svg"}, "pipe.png\": it is not a regular file"},
+        {{"-i", "/dev/zero", "-o", "keep.svg"}, "\"/dev/zero\": it is not a regular file"},
     };
     for (const auto& c : cases) {
         ScratchDir dir;
@@ -422,6 +429,11 @@ TEST(BatchRender, RefusedRowsAreReportedAndTheFileWritten) {
          "line 2: Error while encoding text \"\xC3\xA9t\xC3\xA9\".\n", // Latin-1 shown as UTF-8
          {"fine", "ok"}},
         {{"A\xE2\x82\xAC"}, "", "Error while encoding text \"A\xE2\x82\xAC\".\n", {}},
+        {{"-t", "code128b", "-i", "-"}, // UTF-8 after a byte-order mark
+         "\xEF\xBB\xBFok\n\xC3\xA9t\xC3\xA9\n\xE6\x97\xA5\xE6\x9C\xAC\nfine\n",
+         "line 2: Error while encoding text \"\xC3\xA9t\xC3\xA9\".\n"
+         "line 3: Error while encoding text \"\xE6\x97\xA5\xE6\x9C\xAC\".\n",
+         {"fine", "ok"}},
         {{"-i", "-"},
          std::string("AB\0CD\nEF\x1B]0;x\a\n", 15),
          "line 1: Error while encoding text \"AB\\x00CD\".\n"
@@ -511,6 +523,28 @@ TEST(BatchRender, HelpListsEveryOption) {
           "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
+}
+
+// A full disk: PNG, SVG and PDF alike give the system's reason and leave nothing.
+TEST(BatchRender, FullDiskGivesTheSystemsReason) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a small full file system needs root to mount a tmpfs";
+    }
+    ScratchDir dir;
+    const std::string disk = dir / "disk";
+    fs::create_directory(disk);
+    if (RunProcess("/bin/mount", {"-t", "tmpfs", "-o", "size=8k", "tavik-full", disk}).status !=
+        0) {
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    }
+    for (const char* name : {"out.png", "out.svg", "out.pdf"}) {
+        const ProcessResult r = Batch({"--repeat", "60", "-o", disk + "/" + name});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.err,
+                  "tavik-batch: cannot write " + disk + "/" + name + ": No space left on device\n");
+        EXPECT_TRUE(fs::is_empty(disk)) << name;
+    }
+    RunProcess("/bin/umount", {disk});
 }
 
 } // namespace
