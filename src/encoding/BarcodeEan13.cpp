@@ -47,11 +47,6 @@ static_assert(Ean13LeftSets[0][4] == &Ean13OddElements && Ean13LeftSets[9][2] ==
 static_assert(Ean13LeftSets[9][0] == &Ean13EvenElements &&
               Ean13LeftSets[9][3] == &Ean13EvenElements);
 
-constexpr std::uint8_t GUARD_BAR = ELEMENT_LONG + ELEMENT_BAR;
-constexpr std::uint8_t GUARD_SPACE = ELEMENT_LONG;
-constexpr ElementRow<3> SIDE_GUARD{GUARD_BAR, GUARD_SPACE, GUARD_BAR};
-constexpr ElementRow<5> CENTRE_GUARD{GUARD_SPACE, GUARD_BAR, GUARD_SPACE, GUARD_BAR, GUARD_SPACE};
-
 // Values of the first 12 characters of text, padded with 0 on the right; false when one of
 // them is not a digit.
 bool ReadDigits(const char* text, std::array<std::size_t, DATA_DIGITS>& digits) {

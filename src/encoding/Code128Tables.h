@@ -18,6 +18,7 @@ inline constexpr int SUBSET_C = 2;
 inline constexpr int CODE_C = 99;
 inline constexpr int CODE_B = 100;
 inline constexpr int CODE_A = 101;
+inline constexpr int SHIFT = 98;
 inline constexpr int FNC1 = 102;
 inline constexpr int START_A = 103;
 inline constexpr int STOP = 106;

@@ -3,6 +3,8 @@
 // The EAN-13 number sets and parity patterns and the check digit, shared by the encoder and
 // the row reader.
 
+#include "ElementRows.h"
+
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -76,6 +78,13 @@ static_assert(Ean13ParityPatterns.size() == 10 && Ean13OddPatterns.size() == 10)
 static_assert(Ean13EvenPatterns.size() == 10 && Ean13RightPatterns.size() == 10);
 static_assert(NumberSetsAreWellFormed());
 static_assert(ParityIsWellFormed());
+
+// Side and centre guards: long bars and spaces.
+inline constexpr std::uint8_t GUARD_BAR = ELEMENT_LONG + ELEMENT_BAR;
+inline constexpr std::uint8_t GUARD_SPACE = ELEMENT_LONG;
+inline constexpr ElementRow<3> SIDE_GUARD{GUARD_BAR, GUARD_SPACE, GUARD_BAR};
+inline constexpr ElementRow<5> CENTRE_GUARD{GUARD_SPACE, GUARD_BAR, GUARD_SPACE, GUARD_BAR,
+                                            GUARD_SPACE};
 
 constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
