@@ -1,11 +1,14 @@
 #include "BatchCommon.h"
 
 #include "Document.h"
+#include "MessageText.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <limits>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -17,31 +20,12 @@ bool ReadAll(const std::string& path, std::string& out) {
 }
 
 std::string Shown(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
-void ReportRefused(const std::string& shown, long lineNumber) {
-    if (lineNumber > 0) {
-        std::cerr << "line " << lineNumber << ": ";
-    }
-    std::cerr << "Error while encoding text \"" << Shown(shown) << "\".\n";
+    return MessageTextUtf8(text, std::numeric_limits<std::size_t>::max());
 }
 
 int Usage(const std::string& message) {
-    std::cerr << "tavik-batch: " << message << "\n";
+    constexpr std::string_view prefix = "tavik-batch: ";
+    std::cerr << prefix << MessageTextUtf8(message, kMaxMessageChars - prefix.size()) << "\n";
     return 2;
 }
 

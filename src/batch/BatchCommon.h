@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // Reads a whole file as raw bytes ("-" is standard input), at most the size a
@@ -10,11 +11,9 @@ bool ReadAll(const std::string& path, std::string& out);
 // no input can drive the terminal.
 std::string Shown(const std::string& text);
 
-// Reports a row the symbology refused; shown is the row's text as UTF-8, lineNumber
-// its line in the input file (0 for a TEXT argument).
-void ReportRefused(const std::string& shown, long lineNumber);
-
-// Prints a one-line usage, input or output error and returns exit status 2.
+// Prints a one-line usage, input or output error (at most kMaxMessageChars characters) and
+// returns exit status 2.
+inline constexpr std::size_t kMaxMessageChars = 200;
 int Usage(const std::string& message);
 
 // Status after writing to standard output: 2 with a message when what was

@@ -143,6 +143,16 @@ const OptionDef kOptions[] = {
          o.input = v;
          return std::string();
      }},
+    {"--check", nullptr, false, false,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.check = true;
+         return std::string();
+     }},
+    {"--strict", nullptr, false, false,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.strict = true;
+         return std::string();
+     }},
     {"--output", "-o", true, true,
      [](BatchOptions& o, const std::string&, const std::string& v) { return OutputIn(v, o); }},
     {"--print", nullptr, false, true,
@@ -250,6 +260,8 @@ std::string Finish(BatchOptions& o, const std::string& renderOption) {
     }
     if (o.mode == BatchOptions::Mode::None && o.output) {
         o.mode = BatchOptions::Mode::Render;
+    } else if (o.mode == BatchOptions::Mode::None && o.check) {
+        o.mode = BatchOptions::Mode::Dump; // the report takes the rows --dump would give
     } else if (o.mode == BatchOptions::Mode::None) {
         return "nothing to do: use --dump or -o OUT (see --help)";
     }
@@ -334,6 +346,18 @@ std::string BatchUsage() {
            "                     lines draws TEXT's default, as the window does\n"
            "  -t, --type TYPE    symbology: 0-6 or code39 (default), code93, code128a,\n"
            "                     code128b, code128c, ean13, i2of5\n"
+           "\n"
+           "Checking (every row's bars are read back and compared with its text):\n"
+           "  --check            print a report instead of any output: one line per\n"
+           "                     refused row or row whose bars read differently, then\n"
+           "                     \"N lines, M refused, K differ\"; exit status 0 when\n"
+           "                     every row matches, else 1\n"
+           "  --strict           a row whose bars read differently is refused: its row is\n"
+           "                     empty and the exit status 1 (without it, a warning\n"
+           "                     \"line N: bars read ..., label ...\" on standard error)\n"
+           "                     EAN-13 matches with 12 digits and its check digit added;\n"
+           "                     with --truetype only refusals count. Messages are one\n"
+           "                     line each, texts cut to 80 characters\n"
            "\n"
            "Output:\n"
            "  --dump             print the element bytes of every row; it takes only\n"

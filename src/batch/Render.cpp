@@ -7,6 +7,7 @@
 #include "MessageBox.h"
 #include "MulDiv.h"
 #include "PrintLoop.h"
+#include "RowReport.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "ViewRender.h"
@@ -29,6 +30,7 @@
 #include <array>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -173,29 +175,44 @@ bool BringInLine(CTavikView& view) {
     return accepted;
 }
 
-// Reports every drawn row whose text the symbology refuses; true when there is
-// none. A TEXT with no 8-bit form (refused before the view) is reported as given.
-bool CheckRows(CTavikView& view, bool textAccepted, const std::string& unrepresentable) {
+// Keeps the lines but empties those at the given places (in order): an empty row each.
+void EmptyLines(CLineList& lines, const std::vector<std::size_t>& places) {
+    std::string bytes;
+    auto next = places.begin();
+    for (std::size_t i = 0; i < lines.GetSize(); ++i) {
+        if (next != places.end() && *next == i) {
+            ++next;
+        } else {
+            bytes += lines.GetAt(i);
+        }
+        bytes += '\n';
+    }
+    lines.Load(std::move(bytes));
+}
+
+// Checks every drawn row against its text and reports the problem rows; with --strict a row
+// whose bars read differently is drawn empty, as a refused one is (a TEXT then shows only its
+// text). A TEXT with no 8-bit form (refused before the view) is reported as given. True when
+// no row failed.
+bool CheckRows(CTavikDoc& doc, CTavikView& view, const BatchOptions& o,
+               const std::string& unrepresentable) {
+    RowReporter report(o);
     const BarcodeSettings& s = view.m_settings;
-    if (s.m_pLines == nullptr) {
-        if (!unrepresentable.empty()) {
-            ReportRefused(unrepresentable, 0);
-            return false;
-        }
-        if (!textAccepted) {
-            ReportRefused(Latin1ToUtf8(s.m_strText), 0);
-        }
-        return textAccepted;
+    if (s.m_pLines == nullptr && !unrepresentable.empty()) {
+        report.Unrepresentable(unrepresentable);
+    } else if (s.m_pLines == nullptr && !report.Row(s.m_strText, 0)) {
+        view.EncoderFor(s.m_nType)->Clear();
     }
-    bool all = true;
-    for (std::size_t i = 0; i < s.m_pLines->GetSize(); ++i) {
-        const std::string_view line = s.m_pLines->GetAt(i);
-        if (!view.EncodeText(std::string(line))) {
-            ReportRefused(Latin1ToUtf8(line), static_cast<long>(i + 1));
-            all = false;
+    std::vector<std::size_t> empty;
+    for (std::size_t i = 0; s.m_pLines != nullptr && i < s.m_pLines->GetSize(); ++i) {
+        if (!report.Row(s.m_pLines->GetAt(i), static_cast<long>(i + 1)) && o.strict) {
+            empty.push_back(i);
         }
     }
-    return all;
+    if (!empty.empty()) {
+        EmptyLines(doc.m_lines, empty);
+    }
+    return !report.Failed();
 }
 
 std::string CheckSize(QSize size, int scale) {
@@ -392,7 +409,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     doc.AddView(view.get());
     view->OnInitialUpdate();
     ApplyOptions(view->m_settings, o, text);
-    const bool textAccepted = BringInLine(*view);
+    BringInLine(*view);
     std::unique_ptr<QPrinter> printer;
     if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
         std::string e;
@@ -413,7 +430,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
             return Usage(e);
         }
     }
-    const bool rowsAccepted = CheckRows(*view, textAccepted, unrepresentable);
+    const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
         e = RunPrintLoop(*view, *printer).ok

@@ -30,7 +30,7 @@ std::string ByteShown(unsigned char byte) {
 std::string NoValue(const std::string& label, std::size_t at, const char* where,
                     const char* takes) {
     return "Character " + Number(at + 1) + ", " + ByteShown(static_cast<unsigned char>(label[at])) +
-           ", has no value in " + where + ", which takes " + takes + ".";
+           ", is not in " + where + " (" + takes + ").";
 }
 
 std::string Code39Reason(const std::string& label) {
@@ -38,7 +38,7 @@ std::string Code39Reason(const std::string& label) {
         label, [](char c) { return code39::RowOf(code39::ToUpperAscii(c)) == code39::NO_ROW; });
     if (bad != label.end()) {
         return NoValue(label, static_cast<std::size_t>(bad - label.begin()), "Code 39",
-                       "0-9, A-Z, a-z (read as A-Z), space and - . $ / + % *");
+                       "0-9, A-Z, a-z, space, - . $ / + % *");
     }
     return kTooLong + std::string("Code 39 holds at most ") + Number(code39::MAX_TEXT) +
            " characters.";
@@ -63,9 +63,9 @@ constexpr const char* SubsetName(int subset) {
 }
 
 constexpr const char* SubsetTakes(int subset) {
-    return subset == code128::SUBSET_A   ? "ASCII 0-95 and the code bytes 195-206"
-           : subset == code128::SUBSET_B ? "ASCII 32-126 and the code bytes 195-206"
-                                         : "digit pairs 00-99 and the code bytes 200-202";
+    return subset == code128::SUBSET_A   ? "ASCII 0-95, code bytes 195-206"
+           : subset == code128::SUBSET_B ? "ASCII 32-126, code bytes 195-206"
+                                         : "pairs 00-99, code bytes 200-202";
 }
 
 // The text walked as the encoder walks it, to the first symbol with no value.
@@ -79,9 +79,8 @@ std::string Code128Reason(const std::string& label, int subset) {
         }
         if (value < 0) {
             return "Characters " + Number(at + 1) + "-" + Number(at + 2) + ", \"" +
-                   label.substr(at, 2) + "\", read as " + std::to_string(value) +
-                   ", which has no value in " + SubsetName(current) + ", which takes " +
-                   SubsetTakes(current) + ".";
+                   label.substr(at, 2) + "\", read as " + std::to_string(value) + ", is not in " +
+                   SubsetName(current) + " (" + SubsetTakes(current) + ").";
         }
     }
     return kTooLong + std::string("its symbol would take more than ") +

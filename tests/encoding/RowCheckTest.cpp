@@ -85,37 +85,34 @@ TEST(RowCheck, BarsThatAreNotOneSymbol) {
 TEST(RowCheck, RefusedLabelsSayWhy) {
     ExpectChecks({
         {S::Code39, "AB#", V::Refused,
-         "Character 3, \"#\", has no value in Code 39, which takes 0-9, A-Z, a-z (read as A-Z), "
-         "space and - . $ / + % *."},
+         "Character 3, \"#\", is not in Code 39 (0-9, A-Z, a-z, space, - . $ / + % *)."},
         {S::Code39, std::string(408, 'A'), V::Refused,
          "The text is too long for the element buffer: Code 39 holds at most 407 characters."},
         {S::Code93, "caf\xE9", V::Refused,
-         "Character 4, byte 0xE9, has no value in Code 93, which takes ASCII 1-127."},
+         "Character 4, byte 0xE9, is not in Code 93 (ASCII 1-127)."},
         {S::Code93, std::string(300, 'a'), V::Refused,
          "The text is too long for the element buffer: its symbol would take more than 4096 "
          "elements."},
         {S::Code128A, "Ab", V::Refused,
-         "Character 2, \"b\", has no value in Code 128 subset A, which takes ASCII 0-95 and the "
-         "code bytes 195-206."},
+         "Character 2, \"b\", is not in Code 128 subset A (ASCII 0-95, code bytes 195-206)."},
         {S::Code128B,
          "x\xC9"
          "a",
          V::Refused, // CODE A switches to subset A
-         "Character 3, \"a\", has no value in Code 128 subset A, which takes ASCII 0-95 and the "
-         "code bytes 195-206."},
+         "Character 3, \"a\", is not in Code 128 subset A (ASCII 0-95, code bytes 195-206)."},
         {S::Code128B, "\x7F", V::Refused,
-         "Character 1, byte 0x7F, has no value in Code 128 subset B, which takes ASCII 32-126 "
-         "and the code bytes 195-206."},
+         "Character 1, byte 0x7F, is not in Code 128 subset B (ASCII 32-126, code bytes "
+         "195-206)."},
         {S::Code128C, "12-5", V::Refused,
-         "Characters 3-4, \"-5\", read as -5, which has no value in Code 128 subset C, which "
-         "takes digit pairs 00-99 and the code bytes 200-202."},
+         "Characters 3-4, \"-5\", read as -5, is not in Code 128 subset C (pairs 00-99, code "
+         "bytes 200-202)."},
         {S::Code128B, std::string(370, 'A'), V::Refused,
          "The text is too long for the element buffer: its symbol would take more than 4096 "
          "elements."},
         {S::Ean13, "12345678901A", V::Refused,
-         "Character 12, \"A\", has no value in EAN-13, which takes digits 0-9."},
+         "Character 12, \"A\", is not in EAN-13 (digits 0-9)."},
         {S::I2of5, "12\"4", V::Refused,
-         "Character 3, byte 0x22, has no value in Interleaved 2 of 5, which takes digits 0-9."},
+         "Character 3, byte 0x22, is not in Interleaved 2 of 5 (digits 0-9)."},
         {S::I2of5, "123", V::Refused,
          "Interleaved 2 of 5 takes an even number of digits; the text has 3."},
         {S::I2of5, std::string(818, '1'), V::Refused,
