@@ -68,6 +68,13 @@ TEST(BatchCheck, ExitStatusesReportsAndWarnings) {
     }
 }
 
+TEST(BatchCheck, HelpDescribesTheCheck) {
+    const std::string help = Batch({"--help"}).out;
+    for (const char* part : {"--check", "--strict", "N lines, M refused, K differ", "bars read"}) {
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    }
+}
+
 // Code points in a UTF-8 line.
 std::size_t Width(const std::string& line) {
     std::size_t n = 0;
