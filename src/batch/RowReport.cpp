@@ -3,6 +3,9 @@
 #include "BatchOptions.h"
 #include "MessageText.h"
 
+#include <string>
+#include <utility>
+
 namespace {
 
 std::string Quoted(std::string_view latin1) {
