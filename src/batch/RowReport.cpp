@@ -8,8 +8,12 @@
 
 namespace {
 
+// Built by appending: g++ 12 warns falsely (-Wrestrict) on "..." + a temporary string.
 std::string Quoted(std::string_view latin1) {
-    return "\"" + MessageText(latin1) + "\"";
+    std::string quoted = "\"";
+    quoted += MessageText(latin1);
+    quoted += '"';
+    return quoted;
 }
 
 std::string Refused(const std::string& shownText, const std::string& reason) {
