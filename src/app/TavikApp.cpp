@@ -36,7 +36,7 @@ bool CTavikApp::InitInstance() {
     QCoreApplication::setApplicationName(m_pszAppName); // message boxes' caption
     QCoreApplication::setApplicationVersion(QStringLiteral(TAVIK_VERSION));
     QApplication::setWindowIcon(AfxGetResources().LoadIcon(IDR_MAINFRAME));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tavik"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.korvalin.tavik"));
     RegisterBundledFonts();
     SetRegistryKey(QStringLiteral("Korvalin"));
     LoadStdProfileSettings(16);

@@ -8,15 +8,15 @@
 
 namespace {
 
-// Printing from the command line and the usage text need no screen: without
-// a display they run on the offscreen platform.
+// Printing from the command line, the usage text and the version need no
+// screen: without a display they run on the offscreen platform.
 void UseOffscreenWhenHeadless(int argc, char** argv) {
     bool windowless = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0) {
             break;
         }
-        for (const char* option : {"--print", "--print-to", "--help", "-h"}) {
+        for (const char* option : {"--print", "--print-to", "--help", "-h", "--version"}) {
             windowless |= std::strcmp(argv[i], option) == 0;
         }
     }

@@ -102,6 +102,87 @@ std::string OriginIn(const std::string& name, const std::string& v, BatchOptions
     return {};
 }
 
+// A decimal number: digits with at most one point, nothing else.
+std::optional<double> ToDecimal(const std::string& v) {
+    if (v.empty() || v.size() > 12 || std::count(v.begin(), v.end(), '.') > 1 ||
+        !std::all_of(v.begin(), v.end(),
+                     [](unsigned char c) { return std::isdigit(c) || c == '.'; }) ||
+        v == ".") {
+        return std::nullopt;
+    }
+    double n = 0;
+    const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    return ec == std::errc() && ptr == v.data() + v.size() ? std::optional<double>(n)
+                                                           : std::nullopt;
+}
+
+// A number followed by mm, cm, in or pt; the unit is removed from v.
+std::optional<Length::Unit> TakeUnit(std::string& v, double& factor) {
+    static constexpr struct {
+        const char* suffix;
+        double factor;
+        Length::Unit unit;
+    } kUnits[] = {{"mm", 1, Length::Unit::Millimetre},
+                  {"cm", 10, Length::Unit::Millimetre},
+                  {"in", 1, Length::Unit::Inch},
+                  {"pt", 1, Length::Unit::Point}};
+    for (const auto& u : kUnits) {
+        if (EndsWith(v, u.suffix)) {
+            v.resize(v.size() - 2);
+            factor = u.factor;
+            return u.unit;
+        }
+    }
+    return std::nullopt;
+}
+
+double Millimetres(double value, Length::Unit unit) {
+    switch (unit) {
+    case Length::Unit::Inch:
+        return value * 25.4;
+    case Length::Unit::Point:
+        return value * 25.4 / 72;
+    default:
+        return value;
+    }
+}
+
+std::string PageSizeIn(const std::string& n, const std::string& v, PageChoice& page) {
+    std::string size = Lower(v);
+    if (size == "a4" || size == "letter") {
+        page.named = size == "a4" ? PageChoice::Named::A4 : PageChoice::Named::Letter;
+        return {};
+    }
+    double factor = 1;
+    const auto unit = TakeUnit(size, factor);
+    const std::size_t x = size.find('x');
+    const auto w = unit && x != std::string::npos ? ToDecimal(size.substr(0, x)) : std::nullopt;
+    const auto h = w ? ToDecimal(size.substr(x + 1)) : std::nullopt;
+    auto inBounds = [&](double side) {
+        const double mm = Millimetres(side * factor, *unit);
+        return mm >= L::kMinPageMm && mm <= L::kMaxPageMm;
+    };
+    if (!h || !inBounds(*w) || !inBounds(*h)) {
+        return n + " must be A4, Letter or WIDTHxHEIGHT with a unit mm, cm, in or pt (e.g. " +
+               "50x25mm, 4x6in), each side from 10 to 2000 mm, not \"" + v + "\"";
+    }
+    page = PageChoice{PageChoice::Named::Custom, *w * factor, *h * factor, *unit};
+    return {};
+}
+
+std::string MarginsIn(const std::string& n, const std::string& v, std::optional<Length>& out) {
+    std::string margin = Lower(v);
+    double factor = 1;
+    const auto unit = TakeUnit(margin, factor);
+    const auto value = unit ? ToDecimal(margin) : std::nullopt;
+    if (!value || Millimetres(*value * factor, *unit) > L::kMaxMarginMm) {
+        return n + " needs a length with a unit mm, cm, in or pt (e.g. 2mm, 0.1in), at most " +
+               "100 mm, not \"" + v + "\"";
+    }
+    out = Length{*value * factor, *unit};
+    return {};
+}
+
 std::string OutputIn(const std::string& v, BatchOptions& o) {
     const std::string lower = Lower(v);
     if (!EndsWith(lower, ".png") && !EndsWith(lower, ".svg") && !EndsWith(lower, ".pdf")) {
@@ -169,10 +250,19 @@ const OptionDef kOptions[] = {
      }},
     {"--page-size", nullptr, true, true,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
-         const std::string size = Lower(v);
-         o.letter = size == "letter";
-         return size == "a4" || size == "letter" ? std::string()
-                                                 : n + " must be A4 or Letter, not \"" + v + "\"";
+         return PageSizeIn(n, v, o.page);
+     }},
+    {"--margins", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return MarginsIn(n, v, o.margins);
+     }},
+    {"--printer-dpi", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return IntIn(n, v, L::kMinPrinterDpi, L::kMaxPrinterDpi, o.printerDpi);
+     }},
+    {"--bar-reduction", nullptr, true, true,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return IntIn(n, v, L::kMinBarReduction, L::kMaxBarReduction, o.barReduction);
      }},
     {"--scale", nullptr, true, true,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
@@ -258,6 +348,14 @@ std::string Finish(BatchOptions& o, const std::string& renderOption) {
     if (o.printer && o.mode != BatchOptions::Mode::Print) {
         return "--printer is for --print";
     }
+    const bool pdf = o.output && EndsWith(Lower(*o.output), ".pdf");
+    if (o.printerDpi && !pdf) {
+        return "--printer-dpi is for .pdf output (--print uses the printer's own resolution)";
+    }
+    if ((o.barReduction || o.margins) && !pdf && o.mode != BatchOptions::Mode::Print) {
+        return std::string(o.margins ? "--margins" : "--bar-reduction") +
+               " is for printed pages (.pdf or --print)";
+    }
     if (o.mode == BatchOptions::Mode::None && o.output) {
         o.mode = BatchOptions::Mode::Render;
     } else if (o.mode == BatchOptions::Mode::None && o.check) {
@@ -327,11 +425,11 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
 
 std::string BatchUsage() {
     return "Usage: tavik-batch --dump [-t TYPE] [TEXT]\n"
-           "       tavik-batch --dump [-t TYPE] -i FILE\n"
-           "       tavik-batch [OPTIONS] [TEXT] -o OUT\n"
-           "       tavik-batch [OPTIONS] -i FILE -o OUT\n"
-           "       tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
-           "       tavik-batch --check [-t TYPE] [TEXT | -i FILE]\n"
+           "  or:  tavik-batch --dump [-t TYPE] -i FILE\n"
+           "  or:  tavik-batch [OPTIONS] [TEXT] -o OUT\n"
+           "  or:  tavik-batch [OPTIONS] -i FILE -o OUT\n"
+           "  or:  tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
+           "  or:  tavik-batch --check [-t TYPE] [TEXT | -i FILE]\n"
            "\n"
            "Encodes barcode texts. --dump prints the element buffer of each row, one\n"
            "decimal digit per element, one line per row. -o draws the rows as the\n"
@@ -365,9 +463,19 @@ std::string BatchUsage() {
            "                     TEXT, -i and -t (the options below are refused)\n"
            "  -o, --output OUT   draw into OUT; its name ends in .png (an image, one unit\n"
            "                     per pixel, white background), .svg (vectors) or .pdf\n"
-           "                     (the printed pages, at 1200 dpi; a row must fit on\n"
-           "                     the page). OUT is never the input file\n"
-           "  --page-size SIZE   A4 (default) or Letter, portrait, for .pdf and --print\n"
+           "                     (the printed pages; a row must fit on the page). OUT is\n"
+           "                     never the input file\n"
+           "  --page-size SIZE   A4 (default), Letter or WIDTHxHEIGHT with a unit mm, cm,\n"
+           "                     in or pt (e.g. 50x25mm, 4x6in; each side 10-2000 mm,\n"
+           "                     landscape when wider), for .pdf and --print\n"
+           "  --margins LENGTH   all four margins, e.g. 1mm or 0.1in, 0-100 mm (default:\n"
+           "                     the printer's own), for .pdf and --print\n"
+           "  --printer-dpi N    resolution of the printer a .pdf is for, 72-4800\n"
+           "                     (default 600); bars and spaces are whole dots at N dpi.\n"
+           "                     --print uses the printer's own resolution\n"
+           "  --bar-reduction D  make printed bars D dots narrower and spaces D dots\n"
+           "                     wider, for ink spread, 0-100 (default 0); a bar must\n"
+           "                     keep at least one dot\n"
            "  --print            send the pages to the print service\n"
            "  --printer NAME     the printer to use with --print (default: the system's\n"
            "                     default printer)\n"

@@ -13,6 +13,21 @@ struct FontChoice {
     std::int32_t height = 0;
 };
 
+// A length as given: a value and its unit.
+struct Length {
+    enum class Unit { Millimetre, Inch, Point };
+    double value = 0;
+    Unit unit = Unit::Millimetre;
+};
+
+// --page-size: a named size, or width x height as given (landscape when wider).
+struct PageChoice {
+    enum class Named { A4, Letter, Custom };
+    Named named = Named::A4;
+    double width = 0, height = 0; // Custom, in unit
+    Length::Unit unit = Length::Unit::Millimetre;
+};
+
 // Command line of tavik-batch. Settings left unset keep the view's initial values.
 struct BatchOptions {
     enum class Mode { None, Dump, Render, Print, Help, Version };
@@ -25,8 +40,11 @@ struct BatchOptions {
     std::optional<std::string> input;  // -i FILE ("-" = standard input)
     std::optional<std::string> output; // -o OUT, ending in .png, .svg or .pdf
     int scale = 1;
-    bool letter = false;                // --page-size Letter (else A4)
-    std::optional<std::string> printer; // --printer NAME (else the default printer)
+    PageChoice page;                          // --page-size
+    std::optional<Length> margins;            // --margins (else the printer's own)
+    std::optional<std::int32_t> printerDpi;   // --printer-dpi: the dot grid of a PDF
+    std::optional<std::int32_t> barReduction; // --bar-reduction: dots off every bar
+    std::optional<std::string> printer;       // --printer NAME (else the default printer)
 
     std::optional<std::int32_t> lineWidth;
     std::optional<std::int32_t> barHeight;
@@ -60,6 +78,10 @@ struct BatchLimits {
     static constexpr int kMinOrigin = 0, kMaxOrigin = 10000;
     static constexpr int kMinRepeat = 1, kMaxRepeat = 10000;
     static constexpr int kMinScale = 1, kMaxScale = 16;
+    static constexpr int kMinPrinterDpi = 72, kMaxPrinterDpi = 4800, kDefaultPrinterDpi = 600;
+    static constexpr int kMinBarReduction = 0, kMaxBarReduction = 100;
+    static constexpr double kMinPageMm = 10, kMaxPageMm = 2000; // a side of --page-size
+    static constexpr double kMaxMarginMm = 100;
     static constexpr int kMinFontHeight = -1000, kMaxFontHeight = -1;
     static constexpr int kMaxFaceBytes = 31;
     static constexpr int kMaxSide = 32767;               // units a side, after scaling

@@ -7,6 +7,7 @@
 #include "MessageBox.h"
 #include "MulDiv.h"
 #include "PrintLoop.h"
+#include "PrinterResolution.h"
 #include "RowReport.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
@@ -250,9 +251,46 @@ bool IsPdf(const std::optional<std::string>& path) {
            QFile::decodeName(path->c_str()).endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive);
 }
 
-void SetPage(QPrinter& printer, bool letter) {
-    printer.setPageSize(QPageSize(letter ? QPageSize::Letter : QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Portrait);
+QPageSize::Unit QtUnit(Length::Unit unit) {
+    switch (unit) {
+    case Length::Unit::Inch:
+        return QPageSize::Inch;
+    case Length::Unit::Point:
+        return QPageSize::Point;
+    default:
+        return QPageSize::Millimeter;
+    }
+}
+
+// The page of --page-size, portrait or landscape as given, and the margins of
+// --margins; empty when they fit together.
+std::string SetPage(QPrinter& printer, const BatchOptions& o) {
+    const PageChoice& p = o.page;
+    if (p.named == PageChoice::Named::Custom) {
+        const QSizeF portrait(std::min(p.width, p.height), std::max(p.width, p.height));
+        printer.setPageSize(QPageSize(portrait, QtUnit(p.unit), QStringLiteral("Label")));
+        printer.setPageOrientation(p.width > p.height ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait);
+    } else {
+        printer.setPageSize(
+            QPageSize(p.named == PageChoice::Named::Letter ? QPageSize::Letter : QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+    }
+    if (o.margins) {
+        const double m = o.margins->value;
+        const auto unit = static_cast<QPageLayout::Unit>(QtUnit(o.margins->unit));
+        if (!printer.setPageMargins(QMarginsF(m, m, m, m), unit) ||
+            printer.pageLayout().paintRect().isEmpty()) {
+            return "the margins leave no printable area on the page";
+        }
+    }
+    return {};
+}
+
+// Whole dots of a narrow element on the printer's grid.
+int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
+    return std::max(1,
+                    qRound(double(s.m_nBarWidth) * printer.resolution() / DisplayResolution().x));
 }
 
 // Paper holds the drawing at display scale; a row that does not fit on the
@@ -266,7 +304,14 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
     const BarcodeSettings& s = view.m_settings;
     CDC dc(nullptr, display, display, true);
     const std::int64_t pitch = view.RowPitch(&dc);
-    const std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
+    std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
+    // Bars laid on the printer's dots can come out wider than at display scale;
+    // the row is then held to the wider figure.
+    const std::int64_t gridUnits = std::int64_t{NarrowDots(s, printer)} * display.x;
+    const std::int64_t logicalUnits = std::int64_t{s.m_nBarWidth} * printer.resolution();
+    if (!s.m_bTrueType && gridUnits > logicalUnits) {
+        right = s.m_nOriginX + (right - s.m_nOriginX) * gridUnits / logicalUnits + 1;
+    }
     const std::string page = " the page's printable area is " + std::to_string(pageWidth) + " x " +
                              std::to_string(pageHeight) + " units";
     if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
@@ -282,6 +327,18 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
                " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + page;
     }
     return {};
+}
+
+// A bar must keep at least one dot after --bar-reduction.
+std::string CheckBarReduction(CTavikView& view, const QPrinter& printer, const BatchOptions& o) {
+    const int dots = NarrowDots(view.m_settings, printer);
+    const int reduction = o.barReduction.value_or(0);
+    if (reduction < dots) {
+        return {};
+    }
+    return "--bar-reduction " + std::to_string(reduction) +
+           " would leave bars narrower than one dot: a narrow bar is " + std::to_string(dots) +
+           (dots == 1 ? " dot" : " dots") + " at " + std::to_string(printer.resolution()) + " dpi";
 }
 
 // The partial PDF being written; an interrupted run removes it.
@@ -330,8 +387,9 @@ bool EndsLikePdf(const QString& path) {
     return file.readAll().contains("%%EOF");
 }
 
-// The printer of the pages: a PDF printer at 1200 dpi, or the print service's
-// printer for --print; null with error set when there is no such printer.
+// The printer of the pages: a PDF printer at --printer-dpi, or the print
+// service's printer at its own resolution for --print; null with error set when
+// there is no such printer or the page does not hold the margins.
 std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error) {
     std::unique_ptr<QPrinter> printer;
     if (o.mode == BatchOptions::Mode::Print) {
@@ -345,19 +403,20 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
         }
         printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
         printer->setDocName(QStringLiteral("Tavik"));
+        UseQueueResolution(*printer);
     } else {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setResolution(1200);
+        printer->setResolution(o.printerDpi.value_or(L::kDefaultPrinterDpi));
         printer->setCreator(QStringLiteral("Tavik"));
     }
-    SetPage(*printer, o.letter);
-    return printer;
+    error = SetPage(*printer, o);
+    return error.empty() ? std::move(printer) : nullptr;
 }
 
 // The printed pages as a PDF, written whole or not at all. An existing file
 // keeps its permissions; a link is written through.
-std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path) {
+std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction) {
     const QFileInfo given(path);
     const QString target = given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();
     const QByteArray targetName = QFile::encodeName(target);
@@ -370,7 +429,7 @@ std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path) {
     struct stat old {};
     const bool existed = ::stat(targetName.constData(), &old) == 0;
     printer.setOutputFileName(partial.fileName());
-    if (!RunPrintLoop(view, printer).ok || !EndsLikePdf(partial.fileName()) ||
+    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName()) ||
         std::rename(QFile::encodeName(partial.fileName()).constData(), targetName.constData()) !=
             0) {
         return "cannot write " + Str(path);
@@ -414,7 +473,8 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
         std::string e;
         printer = MakePrinter(o, e);
-        if (!printer || !(e = CheckPageFit(*view, *printer)).empty()) {
+        if (!printer || !(e = CheckBarReduction(*view, *printer, o)).empty() ||
+            !(e = CheckPageFit(*view, *printer)).empty()) {
             return Usage(e);
         }
     } else {
@@ -433,11 +493,11 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
-        e = RunPrintLoop(*view, *printer).ok
+        e = RunPrintLoop(*view, *printer, o.barReduction.value_or(0)).ok
                 ? std::string()
                 : "printing on " + Str(printer->printerName()) + " failed";
     } else if (printer) {
-        e = WritePdf(*view, *printer, FileName(*o.output));
+        e = WritePdf(*view, *printer, FileName(*o.output), o.barReduction.value_or(0));
     } else {
         e = WriteOutput(*view, FileName(*o.output), o.scale);
     }

@@ -30,13 +30,14 @@ QString FaceName(const LOGFONT& lf) {
 } // namespace
 
 CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printing)
-    : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing) {
+    : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing),
+      m_dotGrid(printing) {
     constexpr int kHuge = std::numeric_limits<int>::max() / 2;
     m_deviceClip = QRect(-kHuge, -kHuge, 2 * kHuge, 2 * kHuge);
     if (m_painter != nullptr) {
         m_painter->setRenderHint(QPainter::Antialiasing, false);
-        ApplyTransform();
     }
+    ApplyTransform();
 }
 
 CDC::~CDC() {
@@ -104,8 +105,9 @@ QTransform CDC::LogicalToDevice() const {
 }
 
 void CDC::ApplyTransform() {
+    m_toDevice = LogicalToDevice();
     if (m_painter != nullptr) {
-        m_painter->setWorldTransform(LogicalToDevice());
+        m_painter->setWorldTransform(m_toDevice);
     }
 }
 
@@ -296,18 +298,97 @@ void CDC::LineTo(int x, int y) {
     const int top = from.y() < y ? from.y() : y + 1;
     const int bottom = from.y() < y ? y : from.y() + 1; // exclusive
     const long long right = left + width;
-    if (left < std::numeric_limits<int>::min() || right > std::numeric_limits<int>::max()) {
+    Run run{0, 0, top, bottom, colour, true};
+    if (m_dotGrid) {
+        if (!GridRun(left, right, top, bottom, width, run)) {
+            return;
+        }
+    } else if (left < std::numeric_limits<int>::min() || right > std::numeric_limits<int>::max()) {
+        return;
+    } else {
+        run.left = static_cast<int>(left);
+        run.right = static_cast<int>(right);
+    }
+    AddRun(run);
+}
+
+int CDC::GridDots(int width) const {
+    return GridDots(width, m_toDevice);
+}
+
+int CDC::GridDots(int width, const QTransform& toDevice) {
+    const double dots = std::round(width * std::abs(toDevice.m11()));
+    return static_cast<int>(std::clamp(dots, 1.0, std::numeric_limits<int>::max() / 2.0));
+}
+
+bool CDC::GridRun(long long left, long long right, int top, int bottom, int width, Run& run) {
+    const QTransform& t = m_toDevice;
+    if (!m_chain.active || m_chain.logicalRight != left) {
+        const double start = std::round(static_cast<double>(left) * t.m11() + t.dx());
+        if (!(std::abs(start) < std::numeric_limits<int>::max() / 2)) {
+            m_chain.active = false;
+            return false;
+        }
+        const int dots = GridDots(width, t);
+        m_chain = Chain{left, static_cast<long long>(start), run.colour,
+                        std::min(m_barReduction, dots - 1), true};
+        m_chain.width = width;
+        m_chain.dots = dots;
+    }
+    if (width != m_chain.width) {
+        m_chain.width = width;
+        m_chain.dots = GridDots(width, t);
+    }
+    if (!m_chain.rowKnown || top != m_chain.top || bottom != m_chain.bottom) {
+        constexpr double kMax = std::numeric_limits<int>::max() / 2;
+        const double y0 = std::clamp(std::round(top * t.m22() + t.dy()), -kMax, kMax);
+        const double y1 = std::clamp(std::round(bottom * t.m22() + t.dy()), -kMax, kMax);
+        m_chain.top = top;
+        m_chain.bottom = bottom;
+        m_chain.deviceTop = static_cast<int>(std::min(y0, y1));
+        m_chain.deviceBottom = std::max(m_chain.deviceTop + 1, static_cast<int>(std::max(y0, y1)));
+        m_chain.rowKnown = true;
+    }
+    const long long deviceLeft = m_chain.deviceRight;
+    m_chain.logicalRight = right;
+    m_chain.deviceRight = deviceLeft + m_chain.dots;
+    if (m_chain.deviceRight > std::numeric_limits<int>::max()) {
+        m_chain.active = false;
+        return false;
+    }
+    run.left = static_cast<int>(deviceLeft);
+    run.right = static_cast<int>(m_chain.deviceRight);
+    run.top = m_chain.deviceTop;
+    run.bottom = m_chain.deviceBottom;
+    run.bar = run.colour == m_chain.bar;
+    return true;
+}
+
+void CDC::AddRun(Run run) {
+    if (m_run.active && m_run.colour == run.colour && m_run.top == run.top &&
+        m_run.bottom == run.bottom && m_run.right == run.left) {
+        m_run.right = run.right;
         return;
     }
-    if (m_run.active && m_run.colour == colour && m_run.top == top && m_run.bottom == bottom &&
-        m_run.right == left) {
-        m_run.right = static_cast<int>(right);
+    FinishRun(&run);
+    m_run = run;
+}
+
+// Moves the finished run to the paint list; on the grid a bar gives its last
+// reduction dots to the space that follows it.
+void CDC::FinishRun(Run* next) {
+    if (!m_run.active) {
         return;
     }
-    if (m_run.active) {
-        m_runs.push_back(m_run);
+    const int reduction = m_dotGrid && m_run.bar ? m_chain.reduction : 0;
+    if (reduction > 0) {
+        if (next != nullptr && next->left == m_run.right) {
+            next->left -= reduction;
+        }
+        m_run.right -= reduction;
     }
-    m_run = Run{static_cast<int>(left), static_cast<int>(right), top, bottom, colour, true};
+    m_runs.push_back(m_run);
+    m_run.active = false;
 }
 
 void CDC::DeletePen(Pen pen) {
@@ -316,10 +397,8 @@ void CDC::DeletePen(Pen pen) {
 }
 
 void CDC::Flush() {
-    if (m_run.active) {
-        m_runs.push_back(m_run);
-        m_run.active = false;
-    }
+    FinishRun(nullptr);
+    m_chain.active = false;
     PaintRuns();
 }
 
@@ -327,6 +406,14 @@ void CDC::PaintRuns() {
     if (m_runs.empty() || m_painter == nullptr) {
         m_runs.clear();
         return;
+    }
+    // On the dot grid the runs are in device dots. They are painted from the first
+    // run's corner, across in eighths of a dot, so every figure written is a small
+    // whole number.
+    constexpr int kEighths = 8;
+    const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
+    if (m_dotGrid) {
+        m_painter->setWorldTransform(QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()));
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom
@@ -336,8 +423,14 @@ void CDC::PaintRuns() {
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
-    auto rect = [](const Run& r) {
-        return QRectF(r.left, r.top, static_cast<qreal>(r.right) - r.left,
+    // On the dot grid the left and right edges are drawn an eighth of a dot inside
+    // their dot boundaries: rasterisers that paint each dot a shape touches, and
+    // those that paint each dot whose centre it covers, then paint the same dots.
+    const qreal across = m_dotGrid ? kEighths : 1;
+    const qreal inset = m_dotGrid ? 1 : 0;
+    auto rect = [&](const Run& r) {
+        return QRectF((r.left - origin.x()) * across + inset, r.top - origin.y(),
+                      (static_cast<qreal>(r.right) - r.left) * across - 2 * inset,
                       static_cast<qreal>(r.bottom) - r.top);
     };
     if (!disjoint) { // overlapping lines: paint in order
@@ -345,6 +438,7 @@ void CDC::PaintRuns() {
             m_painter->fillRect(rect(r), ToQColor(r.colour));
         }
         m_runs.clear();
+        ApplyTransform();
         return;
     }
     // Disjoint rectangles can be painted in any order. A tiled row is first filled
@@ -363,9 +457,9 @@ void CDC::PaintRuns() {
     m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
     QList<QRectF> rects;
     if (background) {
-        rects.append(QRectF(m_runs.front().left, m_runs.front().top,
-                            static_cast<qreal>(m_runs.back().right) - m_runs.front().left,
-                            static_cast<qreal>(m_runs.front().bottom) - m_runs.front().top));
+        Run whole = m_runs.front();
+        whole.right = m_runs.back().right;
+        rects.append(rect(whole));
         m_painter->setBrush(ToQColor(colours.front()));
         m_painter->drawRects(rects.constData(), 1);
     }
@@ -380,6 +474,7 @@ void CDC::PaintRuns() {
         m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
     }
     m_runs.clear();
+    ApplyTransform();
 }
 
 CDC::Resolution DisplayResolution() {

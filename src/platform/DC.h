@@ -59,6 +59,19 @@ public:
     // The same for a given font (the selected one when null).
     QSize GetTextExtent(std::string_view text, const CFont* font) const;
 
+    // Lays lines on the device's dot grid (on by default when printing): a line of
+    // pen width w becomes max(1, round(w * device/logical)) whole device dots, the
+    // first line of a run of adjacent lines starts at the dot nearest its logical
+    // left edge, and each next line starts where the one before ended. With a bar
+    // reduction of D dots, the lines of a run's first colour (the bars) end D dots
+    // early and the lines after them (the spaces) start D dots early; D is kept
+    // below the line width in dots.
+    void SetDotGrid(bool on) { m_dotGrid = on; }
+    bool DotGrid() const { return m_dotGrid; }
+    void SetBarReduction(int dots) { m_barReduction = dots < 0 ? 0 : dots; }
+    // Whole device dots of a line of pen width logical units on the grid.
+    int GridDots(int width) const;
+
     // Pen operations of the line renderer.
     Pen CreateSolidPen(int width, COLORREF colour) override;
     Pen SelectPen(Pen pen) override;
@@ -83,7 +96,25 @@ private:
         int left = 0, right = 0, top = 0, bottom = 0;
         COLORREF colour = 0;
         bool active = false;
+        bool bar = false; // on the grid: of the chain's first colour
     };
+    // Adjacent lines on the dot grid, in logical and in device units.
+    struct Chain {
+        long long logicalRight = 0;
+        long long deviceRight = 0;
+        COLORREF bar = 0;
+        int reduction = 0;
+        bool active = false;
+        int width = 0, dots = 0; // the last pen width and its dots
+        bool rowKnown = false;   // the last top and bottom and their dots
+        int top = 0, bottom = 0, deviceTop = 0, deviceBottom = 0;
+    };
+
+    // The device rectangle of a line on the dot grid; false when it is off the int range.
+    static int GridDots(int width, const QTransform& toDevice);
+    bool GridRun(long long left, long long right, int top, int bottom, int width, Run& run);
+    void AddRun(Run run);
+    void FinishRun(Run* next);
 
     void ApplyTransform();
     void PaintRuns();
@@ -102,6 +133,7 @@ private:
     QPoint m_windowOrg{0, 0};
     QPoint m_viewportOrg{0, 0};
     QRect m_deviceClip;
+    QTransform m_toDevice; // LogicalToDevice(), kept up to date by ApplyTransform
 
     // The few fonts a surface uses, made once, with the glyph and advance of
     // every 8-bit character, so text is laid out without shaping each time.
@@ -113,7 +145,10 @@ private:
     Pen m_nextPen = 1;
     Pen m_pen = 0;
     QPoint m_current{0, 0};
-    Run m_run;               // the run being extended
+    Run m_run;              // the run being extended
+    bool m_dotGrid = false; // runs are in device units then
+    int m_barReduction = 0;
+    Chain m_chain;
     std::vector<Run> m_runs; // finished runs not painted yet
 };
 

@@ -1,5 +1,6 @@
 #include "PrintLoop.h"
 
+#include "PrinterResolution.h"
 #include "ScrollView.h"
 
 #include <QPainter>
@@ -22,9 +23,11 @@ QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
 }
 
 // Prepares and prints page info.m_nCurPage of view with painter, at the printer's resolution.
-void PrintPage(CScrollView& view, QPainter& painter, const QPrinter& printer, CPrintInfo& info) {
+void PrintPage(CScrollView& view, QPainter& painter, const QPrinter& printer, CPrintInfo& info,
+               int barReduction) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
     CDC dc(&painter, dpi, dpi, true);
+    dc.SetBarReduction(barReduction);
     view.OnPrepareDC(&dc, &info);
     info.m_rectDraw = DrawableRect(dc, printer);
     dc.SetDeviceClip(PageRect(printer));
@@ -36,13 +39,14 @@ int CountPages(CScrollView& view, const QPrinter& printer) {
     QPicture scratch;
     QPainter painter(&scratch);
     CPrintInfo info;
-    PrintPage(view, painter, printer, info);
+    PrintPage(view, painter, printer, info, 0);
     return std::max(1, info.GetMaxPage());
 }
 
 } // namespace
 
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer) {
+PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
+    UseQueueResolution(printer); // lines are laid on the dots the printer prints
     int first = 1;
     int last = INT_MAX;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -65,7 +69,7 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer) {
         if (info.m_nCurPage > first && !printer.newPage()) {
             return result;
         }
-        PrintPage(view, painter, printer, info);
+        PrintPage(view, painter, printer, info, barReduction);
         if (info.m_nCurPage == 1) {
             lastPage = std::min(last, std::max(1, info.GetMaxPage()));
         }

@@ -48,6 +48,9 @@ void CCommandLineInfo::ParseArguments(const QStringList& args) {
         } else if (options && (arg == QStringLiteral("--help") || arg == QStringLiteral("-h"))) {
             m_nShellCommand = Help;
             return;
+        } else if (options && arg == QStringLiteral("--version")) {
+            m_nShellCommand = Version;
+            return;
         } else if (options && arg == QStringLiteral("--print")) {
             m_nShellCommand = FilePrint;
         } else if (options && arg == QStringLiteral("--print-to")) {
@@ -289,11 +292,23 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {
         return false;
     case CCommandLineInfo::Help:
         std::fprintf(stdout,
-                     "usage: %s [FILE]\n"
-                     "       %s --print FILE\n"
-                     "       %s --print-to FILE PRINTER\n",
+                     "Usage: %s [FILE]\n"
+                     "  or:  %s --print FILE\n"
+                     "  or:  %s --print-to FILE PRINTER\n"
+                     "Opens FILE in a window, or a new document without FILE.\n"
+                     "\n"
+                     "Options:\n"
+                     "  --print FILE             print FILE on the default printer, then end\n"
+                     "  --print-to FILE PRINTER  print FILE on PRINTER, then end\n"
+                     "  -h, --help               show this help and end\n"
+                     "  --version                show the version and end\n"
+                     "  --                       end of the options: what follows is a FILE\n",
                      qPrintable(ProgramName()), qPrintable(ProgramName()),
                      qPrintable(ProgramName()));
+        return false;
+    case CCommandLineInfo::Version:
+        std::fprintf(stdout, "%s %s\n", qPrintable(ProgramName()),
+                     qPrintable(QCoreApplication::applicationVersion()));
         return false;
     case CCommandLineInfo::Error:
         ReportError(info.m_strError + QStringLiteral(" (see --help)"));

@@ -23,10 +23,11 @@ class QWidget;
 //   --print FILE              print FILE on the default printer, then end
 //   --print-to FILE PRINTER   print FILE on PRINTER, then end
 //   --help                    usage on standard output
+//   --version                 name and version on standard output
 // "--" ends the options. Anything else is a usage error.
 class CCommandLineInfo {
 public:
-    enum Command { FileNew, FileOpen, FilePrint, FilePrintTo, Help, Error };
+    enum Command { FileNew, FileOpen, FilePrint, FilePrintTo, Help, Version, Error };
 
     void ParseArguments(const QStringList& args); // without the program name
 

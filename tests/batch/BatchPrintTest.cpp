@@ -3,8 +3,12 @@
 #include "support/Pgm.h"
 #include "support/Process.h"
 
+#define ZX_USE_UTF8
+#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -150,6 +154,118 @@ TEST(BatchPdf, FirstAndLastPagesDecodeInListOrder) {
     }
 }
 
+// A page as a printer driver rasterises it: at dpi, one bit deep, no smoothing.
+GreyImage PrinterRaster(const std::string& pdf, int page, int dpi, const std::string& dir) {
+    const std::string prefix = dir + "/raster" + std::to_string(page);
+    RunProcess("/usr/bin/pdftoppm",
+               {"-r", std::to_string(dpi), "-gray", "-aa", "no", "-aaVector", "no", "-singlefile",
+                "-f", std::to_string(page), "-l", std::to_string(page), pdf, prefix});
+    GreyImage image;
+    ReadPgm(prefix + ".pgm", image);
+    return image;
+}
+
+struct PageReading {
+    std::vector<std::string> zbar;  // sorted
+    std::vector<std::string> zxing; // one per barcode, top to bottom
+    std::string dotErrors;          // runs that are not whole modules
+};
+
+// Reads every barcode of a rasterised page with ZBar and ZXing, and checks on a
+// scanline through each that every bar and space is a whole number of module
+// dots (bars less reduction, spaces plus it).
+PageReading ReadPrintedPage(const GreyImage& image, int module, int reduction,
+                            const std::string& dir) {
+    PageReading reading;
+    const std::string pgm = dir + "/page.pgm";
+    WritePgm(pgm, image, 0, image.height);
+    const ProcessResult z = RunProcess("/usr/bin/zbarimg", {"-q", "--raw", pgm});
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = z.out.find('\n', start)) != std::string::npos; start = nl + 1) {
+        reading.zbar.push_back(z.out.substr(start, nl - start));
+    }
+    std::sort(reading.zbar.begin(), reading.zbar.end());
+    ZXing::DecodeHints hints;
+    // The seven symbologies; without UPC-A an EAN-13 with a leading 0 keeps its 13 digits.
+    hints.setFormats(ZXing::BarcodeFormat::Code39 | ZXing::BarcodeFormat::Code93 |
+                     ZXing::BarcodeFormat::Code128 | ZXing::BarcodeFormat::EAN13 |
+                     ZXing::BarcodeFormat::ITF);
+    hints.setTryRotate(false);
+    for (const int y : image.BarBands(module * 8)) {
+        const ZXing::ImageView strip(&image.pixels[std::size_t(y - 4) * image.width], image.width,
+                                     9, ZXing::ImageFormat::Lum);
+        const ZXing::Result r = ZXing::ReadBarcode(strip, hints);
+        reading.zxing.push_back(r.isValid() ? r.text() : "<none at y " + std::to_string(y) + ">");
+        const std::vector<int> runs = image.RunsInRow(y);
+        for (std::size_t i = 0; i < runs.size(); ++i) {
+            const int whole = runs[i] + (i % 2 == 0 ? reduction : -reduction);
+            if (whole % module != 0 || whole == 0) {
+                reading.dotErrors += "y " + std::to_string(y) + " run " + std::to_string(i) + ": " +
+                                     std::to_string(runs[i]) + " dots; ";
+            }
+        }
+    }
+    return reading;
+}
+
+// Rows as a printer of each resolution gets them: every row decodes with both
+// readers and every bar and space is a whole number of module dots.
+TEST(BatchPdf, RowsAreDotExactAtPrinterResolutions) {
+    for (const int dpi : {203, 300, 600}) {
+        for (const Symbology& s : kSymbologies) {
+            for (const int width : {1, 2, 3}) {
+                TempDir dir;
+                const std::string pdf = dir.path + "/out.pdf";
+                const ProcessResult r =
+                    Batch({"-t", s.type, "--line-width", std::to_string(width), "-i",
+                           WriteList(dir, s, 3), "-o", pdf, "--printer-dpi", std::to_string(dpi),
+                           "--page-size", "120x80mm", "--margins", "2mm"});
+                ASSERT_EQ(r.status, 0) << r.err;
+                const int module = std::max(1, int(std::lround(width * dpi / 96.0)));
+                const PageReading read =
+                    ReadPrintedPage(PrinterRaster(pdf, 1, dpi, dir.path), module, 0, dir.path);
+                std::vector<std::string> expected = {s.shown(0), s.shown(1), s.shown(2)};
+                const std::string where = std::string(s.type) + " at " + std::to_string(dpi) +
+                                          " dpi, width " + std::to_string(width);
+                EXPECT_EQ(read.zxing, expected) << where;
+                std::sort(expected.begin(), expected.end());
+                EXPECT_EQ(read.zbar, expected) << where;
+                EXPECT_EQ(read.dotErrors, "") << where;
+            }
+        }
+    }
+}
+
+// One label a page on a roll of 50 x 25 mm labels, and ink spread made up for
+// by narrower bars: still whole dots, still read.
+TEST(BatchPdf, LabelPagesAndBarReduction) {
+    const Symbology& s = kSymbologies[3];
+    const struct {
+        int dpi;
+        int reduction;
+    } cases[] = {{203, 0}, {300, 1}};
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string pdf = dir.path + "/labels.pdf";
+        const ProcessResult r =
+            Batch({"-t", s.type, "-i", WriteList(dir, s, 3), "-o", pdf, "--printer-dpi",
+                   std::to_string(c.dpi), "--page-size", "50x25mm", "--margins", "1mm",
+                   "--bar-reduction", std::to_string(c.reduction)});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const ProcessResult info = RunProcess("/usr/bin/pdfinfo", {pdf});
+        EXPECT_NE(info.out.find("142 x 71 pts"), std::string::npos) << info.out;
+        ASSERT_EQ(PdfPages(pdf), 3);
+        const int module = int(std::lround(c.dpi / 96.0));
+        for (int page = 1; page <= 3; ++page) {
+            const PageReading read = ReadPrintedPage(PrinterRaster(pdf, page, c.dpi, dir.path),
+                                                     module, c.reduction, dir.path);
+            EXPECT_EQ(read.zxing, std::vector<std::string>{s.shown(page - 1)}) << page;
+            EXPECT_EQ(read.zbar, std::vector<std::string>{s.shown(page - 1)}) << page;
+            EXPECT_EQ(read.dotErrors, "") << c.dpi << " dpi, page " << page;
+        }
+    }
+}
+
 TEST(BatchPdf, PageSizes) {
     const struct {
         std::vector<std::string> args;
@@ -159,6 +275,7 @@ TEST(BatchPdf, PageSizes) {
         {{}, "595 x 842 pts (A4)", 3},
         {{"--page-size", "A4"}, "595 x 842 pts (A4)", 3},
         {{"--page-size", "letter"}, "612 x 792 pts (letter)", 3},
+        {{"--page-size", "6x4in", "--margins", "0.2in"}, "432 x 288 pts", 8},
         {{"--repeat", "31"}, "595 x 842 pts (A4)", 3},
     };
     for (const auto& c : cases) {
@@ -187,7 +304,17 @@ TEST(BatchPrint, Errors) {
         {{"--print", "-o", dir.path + "/x.pdf"}, "cannot be used together"},
         {{"--printer", "Q", "-o", dir.path + "/x.pdf"}, "--printer is for --print"},
         {{"--dump", "--print"}, "cannot be used with --dump"},
-        {{"--page-size", "A3", "-o", dir.path + "/x.pdf"}, "must be A4 or Letter"},
+        {{"--page-size", "A3", "-o", dir.path + "/x.pdf"}, "must be A4, Letter or WIDTHxHEIGHT"},
+        {{"--page-size", "5x25mm", "-o", dir.path + "/x.pdf"}, "each side from 10 to 2000 mm"},
+        {{"--page-size", "50x25", "-o", dir.path + "/x.pdf"}, "with a unit"},
+        {{"--page-size", "50x25mm", "--margins", "13mm", "-o", dir.path + "/x.pdf"},
+         "no printable area"},
+        {{"--margins", "1e3mm", "-o", dir.path + "/x.pdf"}, "--margins needs a length"},
+        {{"--printer-dpi", "71", "-o", dir.path + "/x.pdf"}, "from 72 to 4800"},
+        {{"--printer-dpi", "300", "-o", dir.path + "/x.png"}, "--printer-dpi is for .pdf"},
+        {{"--bar-reduction", "1", "-o", dir.path + "/x.svg"}, "is for printed pages"},
+        {{"--bar-reduction", "2", "--printer-dpi", "203", "-o", dir.path + "/x.pdf"},
+         "narrower than one dot: a narrow bar is 2 dots at 203 dpi"},
         {{"-o", dir.path + "/no/such/dir/x.pdf"}, "no directory"},
     };
     for (const auto& c : cases) {
@@ -229,14 +356,27 @@ protected:
     std::string port;
 };
 
-TEST_F(PrivateCups, PrintedJobDecodes) {
+// The queue prints at 203 dpi: the job's pages, rasterised at that resolution,
+// are read in list order and every module is 4 whole dots.
+TEST_F(PrivateCups, PrintedJobIsDotExactAtTheQueuesResolution) {
     const Symbology& s = kSymbologies[3];
     const ProcessResult r = Batch({"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s, 20),
                                    "--print", "--printer", "TavikQueue"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string job = SpooledJob();
-    ASSERT_TRUE(fs::exists(job));
-    ExpectPagesDecode(job, s, 20, dir.path);
+    ASSERT_EQ(PdfPages(job), 2);
+    for (int page = 1; page <= 2; ++page) {
+        std::vector<std::string> expected;
+        for (int row = (page - 1) * s.perPage; row < std::min(20, page * s.perPage); ++row) {
+            expected.push_back(s.shown(row));
+        }
+        const PageReading read =
+            ReadPrintedPage(PrinterRaster(job, page, 203, dir.path), 4, 0, dir.path);
+        EXPECT_EQ(read.zxing, expected) << page;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(read.zbar, expected) << page;
+        EXPECT_EQ(read.dotErrors, "") << page;
+    }
 }
 
 TEST_F(PrivateCups, DefaultPrinterAndUnknownName) {

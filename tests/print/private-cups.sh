@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts a private CUPS server on loopback with its own configuration folder and
-# one raw queue whose jobs stay in its spool folder (DIR/spool/d*), or stops it.
+# one queue whose jobs stay in its spool folder (DIR/spool/d*), or stops it. The
+# queue's driver file says it prints at 203 dpi, as a thermal label printer does.
 #   private-cups.sh start DIR PORT QUEUE   prints "CUPS_SERVER=127.0.0.1:PORT"
 #   private-cups.sh stop DIR
 set -euo pipefail
@@ -50,7 +51,7 @@ CONF
         lpstat -r >/dev/null 2>&1 && break
         sleep 0.1
     done
-    lpadmin -p "$queue" -E -v file:///dev/null -m raw 2>/dev/null
+    lpadmin -p "$queue" -E -v file:///dev/null -P "$(dirname "$0")/label-203dpi.ppd" 2>/dev/null
     cupsenable "$queue" 2>/dev/null || true
     cupsaccept "$queue" 2>/dev/null || true
     echo "CUPS_SERVER=127.0.0.1:$port"

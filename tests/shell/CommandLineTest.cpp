@@ -23,6 +23,7 @@ TEST(CommandLine, Parsing) {
         {{"--print-to", "codes.txt", "Office"}, C::FilePrintTo, "codes.txt", "Office"},
         {{"--", "--print"}, C::FileOpen, "--print", {}},
         {{"--help"}, C::Help, {}, {}},
+        {{"codes.txt", "--version"}, C::Version, {}, {}},
         {{"--bogus"}, C::Error, {}, {}},
         {{"a.txt", "b.txt"}, C::Error, {}, {}},
         {{"--print"}, C::Error, {}, {}},
@@ -124,10 +125,13 @@ TEST_F(Program, PrintingWithoutADefaultPrinterFailsWithStatus2) {
     EXPECT_EQ(OwnLines(r.err), std::vector<std::string>{"tavik: no default printer"});
 }
 
-TEST_F(Program, HelpAndUsageErrors) {
+TEST_F(Program, HelpVersionAndUsageErrors) {
     const ProcessResult help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--print-to FILE PRINTER"), std::string::npos) << help.out;
+    const ProcessResult version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "tavik 2.0.0.0\n");
 
     const ProcessResult bad = Run({"--bogus"});
     EXPECT_EQ(bad.status, 2);

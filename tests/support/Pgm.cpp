@@ -39,6 +39,48 @@ std::vector<std::pair<int, int>> GreyImage::DarkRunsInColumn(int x) const {
     return runs;
 }
 
+std::vector<int> GreyImage::RunsInRow(int y) const {
+    std::vector<int> runs;
+    bool dark = false;
+    int light = 0; // light pixels since the last dark one
+    for (int x = 0; x < width; ++x) {
+        const bool d = At(x, y) < 128;
+        if (d && !runs.empty() && !dark) {
+            runs.push_back(light);
+        }
+        if (d) {
+            if (dark) {
+                ++runs.back();
+            } else {
+                runs.push_back(1);
+            }
+            light = 0;
+        } else if (!runs.empty()) {
+            ++light;
+        }
+        dark = d;
+    }
+    return runs;
+}
+
+std::vector<int> GreyImage::BarBands(int minHeight, std::size_t minRuns) const {
+    std::vector<int> middles;
+    std::vector<int> band;
+    int start = 0;
+    for (int y = 0; y <= height; ++y) {
+        const std::vector<int> runs = y < height ? RunsInRow(y) : std::vector<int>{};
+        if (y < height && runs == band) {
+            continue;
+        }
+        if (band.size() >= minRuns && y - start >= minHeight) {
+            middles.push_back((start + y) / 2);
+        }
+        band = runs;
+        start = y;
+    }
+    return middles;
+}
+
 bool ReadPgm(const std::string& path, GreyImage& image) {
     std::ifstream in(path, std::ios::binary);
     std::string magic;
