@@ -52,9 +52,13 @@ std::string_view CLineList::GetAt(std::size_t i) const {
     return span;
 }
 
+bool CLineList::BeyondLatin1(std::size_t i) const {
+    return std::binary_search(m_beyondLatin1.begin(), m_beyondLatin1.end(), i);
+}
+
 std::string CLineList::GetUtf8(std::size_t i) const {
     const std::string_view line = GetAt(i);
-    if (std::binary_search(m_beyondLatin1.begin(), m_beyondLatin1.end(), i)) {
+    if (BeyondLatin1(i)) {
         return std::string(line.substr(1)); // behind its NUL, as the file gave it
     }
     return Latin1ToUtf8(line);

@@ -16,6 +16,8 @@ public:
     void Load(std::string bytes);
     // Line i as UTF-8, as the file gave it, for messages.
     std::string GetUtf8(std::size_t i) const;
+    // Whether line i had no Latin-1 form (it is then held behind a NUL byte).
+    bool BeyondLatin1(std::size_t i) const;
 
     std::size_t GetSize() const { return m_starts.size(); }
     bool IsEmpty() const { return m_starts.empty(); }

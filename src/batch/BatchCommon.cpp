@@ -1,12 +1,16 @@
 #include "BatchCommon.h"
 
+#include "BatchOptions.h"
+
 #include "Document.h"
-#include "PrintChecks.h"
+#include "MessageText.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <limits>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -17,12 +21,13 @@ bool ReadAll(const std::string& path, std::string& out) {
     return ReadFileBytes(path.c_str(), out);
 }
 
-void ReportRefused(const std::string& shown, long lineNumber) {
-    std::cerr << RefusedRowMessage(shown, lineNumber) << "\n";
+std::string Shown(const std::string& text) {
+    return MessageTextUtf8(text, std::numeric_limits<std::size_t>::max());
 }
 
 int Usage(const std::string& message) {
-    std::cerr << "tavik-batch: " << message << "\n";
+    constexpr std::string_view prefix = "tavik-batch: ";
+    std::cerr << prefix << MessageTextUtf8(message, kMaxMessageChars - prefix.size()) << "\n";
     return 2;
 }
 
@@ -32,4 +37,15 @@ int FinishOutput(int status) {
         return Usage(std::string("cannot write to standard output: ") + std::strerror(errno));
     }
     return status;
+}
+
+RowReporter MakeRowReporter(const BatchOptions& o, std::function<void()> beforeMessage) {
+    std::FILE* out = o.check ? stdout : stderr;
+    return RowReporter(static_cast<Symbology>(o.type), o.strict, o.trueType,
+                       [out, before = std::move(beforeMessage)](const std::string& line) {
+                           if (before) {
+                               before();
+                           }
+                           std::fprintf(out, "%s\n", line.c_str());
+                       });
 }

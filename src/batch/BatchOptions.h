@@ -35,6 +35,8 @@ struct BatchOptions {
 
     Mode mode = Mode::None;
     int type = 0;                      // BarcodeType 0..6
+    bool check = false;                // --check: a report on the rows instead of output
+    bool strict = false;               // --strict: rows whose bars read differently are refused
     std::optional<std::string> text;   // TEXT argument, UTF-8 as given
     std::optional<std::string> input;  // -i FILE ("-" = standard input)
     std::optional<std::string> output; // -o OUT, ending in .png, .svg or .pdf

@@ -32,6 +32,7 @@
 #include <array>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -175,14 +176,44 @@ void BringInLine(CTavikView& view) {
     s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
 }
 
-// Reports every drawn row whose text the symbology refuses; true when there is
-// none. A TEXT with no 8-bit form (refused before the view) is reported as given.
-bool CheckRows(CTavikView& view, const std::string& unrepresentable) {
-    if (view.m_settings.m_pLines == nullptr && !unrepresentable.empty()) {
-        ReportRefused(unrepresentable, 0);
-        return false;
+// Keeps the lines but empties those at the given places (in order): an empty row each.
+void EmptyLines(CLineList& lines, const std::vector<std::size_t>& places) {
+    std::string bytes;
+    auto next = places.begin();
+    for (std::size_t i = 0; i < lines.GetSize(); ++i) {
+        if (next != places.end() && *next == i) {
+            ++next;
+        } else {
+            bytes += lines.GetAt(i);
+        }
+        bytes += '\n';
     }
-    return ReportRefusedRows(view, [](const std::string& line) { std::cerr << line << "\n"; });
+    lines.Load(std::move(bytes));
+}
+
+// Checks every drawn row against its text and reports the problem rows; with --strict a row
+// whose bars read differently is drawn empty, as a refused one is (a TEXT then shows only its
+// text). A TEXT with no 8-bit form (refused before the view) is reported as given. True when
+// no row failed.
+bool CheckRows(CTavikDoc& doc, CTavikView& view, const BatchOptions& o,
+               const std::string& unrepresentable) {
+    RowReporter report = MakeRowReporter(o);
+    std::vector<std::size_t> empty;
+    if (view.m_settings.m_pLines == nullptr && !unrepresentable.empty()) {
+        report.Unrepresentable(unrepresentable);
+    } else {
+        CheckViewRows(view, report, [&](std::size_t i) {
+            if (i == SIZE_MAX) {
+                view.EncoderFor(view.m_settings.m_nType)->Clear();
+            } else if (o.strict) {
+                empty.push_back(i);
+            }
+        });
+    }
+    if (!empty.empty()) {
+        EmptyLines(doc.m_lines, empty);
+    }
+    return !report.Failed();
 }
 
 std::string CheckSize(QSize size, int scale) {
@@ -416,7 +447,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
             return Usage(e);
         }
     }
-    const bool rowsAccepted = CheckRows(*view, unrepresentable);
+    const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
         e = RunPrintLoop(*view, *printer, o.barReduction.value_or(0)).ok

@@ -1,7 +1,6 @@
 #include "PrintChecks.h"
 
-#include "Latin1.h"
-#include "LineList.h"
+#include "RowReport.h"
 #include "TavikView.h"
 #include "ViewRender.h"
 
@@ -50,43 +49,9 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
 
 bool ReportRefusedRows(CTavikView& view, const std::function<void(const std::string&)>& report) {
     const BarcodeSettings& s = view.m_settings;
-    if (s.m_pLines == nullptr) {
-        if (view.EncodeText(s.m_strText)) {
-            return true;
-        }
-        report(RefusedRowMessage(Latin1ToUtf8(s.m_strText), 0));
-        return false;
-    }
-    bool all = true;
-    for (std::size_t i = 0; i < s.m_pLines->GetSize(); ++i) {
-        if (!view.EncodeText(std::string(s.m_pLines->GetAt(i)))) {
-            report(RefusedRowMessage(s.m_pLines->GetUtf8(i), static_cast<long>(i + 1)));
-            all = false;
-        }
-    }
-    return all;
-}
-
-std::string RefusedRowMessage(std::string_view shown, long lineNumber) {
-    const std::string line = lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " : "";
-    return line + "Error while encoding text \"" + Shown(shown) + "\".";
-}
-
-std::string Shown(std::string_view text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
+    RowReporter rows(static_cast<Symbology>(s.m_nType), false, s.m_bTrueType, report);
+    CheckViewRows(view, rows);
+    return !rows.Failed();
 }
 
 QString CTavikView::CheckPrintable(const QPrinter& printer) {

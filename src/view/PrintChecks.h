@@ -19,14 +19,6 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
 // Whole dots of a narrow element on the printer's grid.
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer);
 
-// Calls report with one line for every row the symbology refuses (such a row is
-// drawn empty); true when there is none.
+// Calls report with one line for every problem row (a refused row is drawn empty; a row
+// whose bars read differently is reported too); true when no row was refused.
 bool ReportRefusedRows(CTavikView& view, const std::function<void(const std::string&)>& report);
-
-// The line reporting a refused row: shown is its text as UTF-8, lineNumber its
-// line in the file (0 for the view's own text).
-std::string RefusedRowMessage(std::string_view shown, long lineNumber);
-
-// The text for an error message: control characters shown as \xHH, so that
-// no input can drive the terminal.
-std::string Shown(std::string_view text);
