@@ -161,7 +161,10 @@ TEST_F(SettingsCommand, AcceptedOkSizesAndRemakesFonts) {
     EXPECT_EQ(view->m_code39.length, 10 * 5); // "*ABC*"
 }
 
+// The message names the text, shortened to 80 characters, with the reason below it.
 TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
+    const QString kNotCode39 = QStringLiteral(
+        "Character 1, \"#\", is not in Code 39 (0-9, A-Z, a-z, space, - . $ / + % *).");
     const struct {
         const char* what;
         QString typed;
@@ -169,7 +172,11 @@ TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
         QString message;
     } cases[] = {
         {"refused by Code 39", QStringLiteral("#"), "#",
-         QStringLiteral("Error while encoding text \"#\".")},
+         QStringLiteral("Error while encoding text \"#\".\n") + kNotCode39},
+        {"a long text is shortened in the message", QString(600, QLatin1Char('#')),
+         std::string(600, '#'),
+         QStringLiteral("Error while encoding text \"") + QString(62, QLatin1Char('#')) +
+             QStringLiteral("… (600 characters)\".\n") + kNotCode39},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -208,7 +215,8 @@ TEST_F(SettingsCommand, TextBeyondLatin1KeepsTheOldTextAndItsBars) {
         Click(d, "IDOK");
     });
     ASSERT_EQ(log.texts.size(), 1u);
-    EXPECT_EQ(log.texts[0], QStringLiteral("Error while encoding text \"AB€日本\"."));
+    EXPECT_EQ(log.texts[0], QStringLiteral("Error while encoding text \"AB€日本\".\nThe text has "
+                                           "characters beyond Latin-1 (8-bit)."));
     EXPECT_EQ(S().m_strText, "0123456789");
     EXPECT_EQ(view->m_code39.length, 12 * 10); // "*0123456789*"
     EXPECT_EQ(doc.GetTitle(), QStringLiteral("0123456789 ( x2 )"));
