@@ -1,8 +1,35 @@
 #include "LineList.h"
 
+#include "Latin1.h"
 #include "TextLines.h"
 
+#include <algorithm>
+
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+} // namespace
+
 void CLineList::Load(std::string bytes) {
+    m_beyondLatin1.clear();
+    if (std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        // Every line ends in LF here, so the lines split as in the file.
+        std::string latin1;
+        std::uint64_t index = 0;
+        ForEachLine(std::string_view(bytes).substr(kUtf8Bom.size()), [&](std::string_view line) {
+            if (const auto converted = Utf8ToLatin1(line)) {
+                latin1 += *converted;
+            } else {
+                m_beyondLatin1.push_back(index);
+                latin1 += '\0';
+                latin1 += line;
+            }
+            latin1 += '\n';
+            ++index;
+        });
+        bytes = std::move(latin1);
+    }
     m_bytes = std::move(bytes);
     m_starts.clear();
     const char* base = m_bytes.data();
@@ -23,4 +50,16 @@ std::string_view CLineList::GetAt(std::size_t i) const {
         span.remove_suffix(1);
     }
     return span;
+}
+
+bool CLineList::BeyondLatin1(std::size_t i) const {
+    return std::binary_search(m_beyondLatin1.begin(), m_beyondLatin1.end(), i);
+}
+
+std::string CLineList::GetUtf8(std::size_t i) const {
+    const std::string_view line = GetAt(i);
+    if (BeyondLatin1(i)) {
+        return std::string(line.substr(1)); // behind its NUL, as the file gave it
+    }
+    return Latin1ToUtf8(line);
 }

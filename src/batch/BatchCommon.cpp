@@ -1,11 +1,16 @@
 #include "BatchCommon.h"
 
+#include "BatchOptions.h"
+
 #include "Document.h"
+#include "MessageText.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <limits>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -17,31 +22,12 @@ bool ReadAll(const std::string& path, std::string& out) {
 }
 
 std::string Shown(const std::string& text) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size());
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x20 || c == 0x7F) {
-            out += "\\x";
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        } else {
-            out += ch;
-        }
-    }
-    return out;
-}
-
-void ReportRefused(const std::string& shown, long lineNumber) {
-    if (lineNumber > 0) {
-        std::cerr << "line " << lineNumber << ": ";
-    }
-    std::cerr << "Error while encoding text \"" << Shown(shown) << "\".\n";
+    return MessageTextUtf8(text, std::numeric_limits<std::size_t>::max());
 }
 
 int Usage(const std::string& message) {
-    std::cerr << "tavik-batch: " << message << "\n";
+    constexpr std::string_view prefix = "tavik-batch: ";
+    std::cerr << prefix << MessageTextUtf8(message, kMaxMessageChars - prefix.size()) << "\n";
     return 2;
 }
 
@@ -51,4 +37,15 @@ int FinishOutput(int status) {
         return Usage(std::string("cannot write to standard output: ") + std::strerror(errno));
     }
     return status;
+}
+
+RowReporter MakeRowReporter(const BatchOptions& o, std::function<void()> beforeMessage) {
+    std::FILE* out = o.check ? stdout : stderr;
+    return RowReporter(static_cast<Symbology>(o.type), o.strict, o.trueType,
+                       [out, before = std::move(beforeMessage)](const std::string& line) {
+                           if (before) {
+                               before();
+                           }
+                           std::fprintf(out, "%s\n", line.c_str());
+                       });
 }

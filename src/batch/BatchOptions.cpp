@@ -224,6 +224,16 @@ const OptionDef kOptions[] = {
          o.input = v;
          return std::string();
      }},
+    {"--check", nullptr, false, false,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.check = true;
+         return std::string();
+     }},
+    {"--strict", nullptr, false, false,
+     [](BatchOptions& o, const std::string&, const std::string&) {
+         o.strict = true;
+         return std::string();
+     }},
     {"--output", "-o", true, true,
      [](BatchOptions& o, const std::string&, const std::string& v) { return OutputIn(v, o); }},
     {"--print", nullptr, false, true,
@@ -320,6 +330,13 @@ const OptionDef* FindOption(const std::string& a) {
     return nullptr;
 }
 
+// The input, the output and the symbology are given at most once, as TEXT is.
+bool IsSingle(const OptionDef* def) {
+    return def->shortName != nullptr &&
+           (std::string_view(def->shortName) == "-i" || std::string_view(def->shortName) == "-o" ||
+            std::string_view(def->shortName) == "-t");
+}
+
 // Checks the options against each other and settles the mode.
 std::string Finish(BatchOptions& o, const std::string& renderOption) {
     if (o.text && o.input) {
@@ -348,6 +365,8 @@ std::string Finish(BatchOptions& o, const std::string& renderOption) {
     }
     if (o.mode == BatchOptions::Mode::None && o.output) {
         o.mode = BatchOptions::Mode::Render;
+    } else if (o.mode == BatchOptions::Mode::None && o.check) {
+        o.mode = BatchOptions::Mode::Dump; // the report takes the rows --dump would give
     } else if (o.mode == BatchOptions::Mode::None) {
         return "nothing to do: use --dump or -o OUT (see --help)";
     }
@@ -374,6 +393,7 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
     BatchOptions& o = r.options;
     bool optionsEnded = false;
     std::string renderOption; // the first option that only rendering uses
+    std::vector<const OptionDef*> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
@@ -395,6 +415,11 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
                 r.error = "option " + a + " needs a value";
                 return r;
             }
+            if (IsSingle(def) && std::find(given.begin(), given.end(), def) != given.end()) {
+                r.error = "option " + a + " given more than once";
+                return r;
+            }
+            given.push_back(def);
             r.error = def->set(o, a, def->takesValue ? args[++i] : std::string());
             if (!r.error.empty()) {
                 return r;
@@ -417,6 +442,7 @@ std::string BatchUsage() {
            "  or:  tavik-batch [OPTIONS] [TEXT] -o OUT\n"
            "  or:  tavik-batch [OPTIONS] -i FILE -o OUT\n"
            "  or:  tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
+           "  or:  tavik-batch --check [-t TYPE] [TEXT | -i FILE]\n"
            "\n"
            "Encodes barcode texts. --dump prints the element buffer of each row, one\n"
            "decimal digit per element, one line per row. -o draws the rows as the\n"
@@ -432,6 +458,18 @@ std::string BatchUsage() {
            "                     lines draws TEXT's default, as the window does\n"
            "  -t, --type TYPE    symbology: 0-6 or code39 (default), code93, code128a,\n"
            "                     code128b, code128c, ean13, i2of5\n"
+           "\n"
+           "Checking: every row's bars are read back as a scanner reads them and\n"
+           "compared with the row's text (EAN-13 also matches with its check digit\n"
+           "added). A refused row's message gives the reason; a row whose bars read\n"
+           "differently, or not as one symbol, gives a warning on standard error\n"
+           "(\"line N: bars read ..., label ...\"). Messages are one line each, texts\n"
+           "cut to 80 characters. With --truetype only refusals count.\n"
+           "  --check            print a report instead of any output: one line per\n"
+           "                     problem row, then \"N lines, M refused, K differ\";\n"
+           "                     exit status 0 when every row matches, else 1\n"
+           "  --strict           a row whose bars read differently is refused: an empty\n"
+           "                     row and exit status 1\n"
            "\n"
            "Output:\n"
            "  --dump             print the element bytes of every row; it takes only\n"

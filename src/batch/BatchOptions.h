@@ -2,6 +2,7 @@
 
 #include "DrawSurface.h"
 #include "DrawingLimits.h"
+#include "SettingsBounds.h"
 
 #include <cstdint>
 #include <optional>
@@ -35,6 +36,8 @@ struct BatchOptions {
 
     Mode mode = Mode::None;
     int type = 0;                      // BarcodeType 0..6
+    bool check = false;                // --check: a report on the rows instead of output
+    bool strict = false;               // --strict: rows whose bars read differently are refused
     std::optional<std::string> text;   // TEXT argument, UTF-8 as given
     std::optional<std::string> input;  // -i FILE ("-" = standard input)
     std::optional<std::string> output; // -o OUT, ending in .png, .svg or .pdf
@@ -72,10 +75,12 @@ int ParseBarcodeType(const std::string& value);
 
 // Limits of the numeric options (also shown by --help).
 struct BatchLimits {
-    static constexpr int kMinLineWidth = 1, kMaxLineWidth = 100;
-    static constexpr int kMinBarHeight = 1, kMaxBarHeight = 10000;
-    static constexpr int kMinOrigin = 0, kMaxOrigin = 10000;
-    static constexpr int kMinRepeat = 1, kMaxRepeat = 10000;
+    static constexpr int kMinLineWidth = kLineWidthBound.lowest;
+    static constexpr int kMaxLineWidth = kLineWidthBound.highest;
+    static constexpr int kMinBarHeight = kBarHeightBound.lowest;
+    static constexpr int kMaxBarHeight = kBarHeightBound.highest;
+    static constexpr int kMinOrigin = kOriginXBound.lowest, kMaxOrigin = kOriginXBound.highest;
+    static constexpr int kMinRepeat = kRepeatBound.lowest, kMaxRepeat = kRepeatBound.highest;
     static constexpr int kMinScale = 1, kMaxScale = 16;
     static constexpr int kMinPrinterDpi = 72, kMaxPrinterDpi = 4800, kDefaultPrinterDpi = 600;
     static constexpr int kMinBarReduction = 0, kMaxBarReduction = 100;

@@ -6,14 +6,17 @@
 #include "Latin1.h"
 #include "MessageBox.h"
 #include "MulDiv.h"
+#include "PrintChecks.h"
 #include "PrintLoop.h"
 #include "PrinterResolution.h"
+#include "SaveFile.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "ViewExport.h"
 #include "ViewRender.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -27,6 +30,7 @@
 #include <array>
 #include <iostream>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -155,11 +159,11 @@ void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
 }
 
 // What the Settings command does after OK: encode the text, remake the fonts and
-// the derived offsets. Returns false when the text was refused; the fonts and
-// offsets follow the settings even then, as there is no earlier choice to keep.
-bool BringInLine(CTavikView& view) {
+// the derived offsets. The fonts and offsets follow the settings also when the
+// text is refused (CheckRows reports it), as there is no earlier choice to keep.
+void BringInLine(CTavikView& view) {
     BarcodeSettings& s = view.m_settings;
-    const bool accepted = view.EncodeText(s.m_strText);
+    view.EncodeText(s.m_strText);
     view.m_fontText.DeleteObject();
     view.m_fontText.CreateFontIndirect(&s.m_lfText);
     view.m_fontBarcode.DeleteObject();
@@ -168,32 +172,46 @@ bool BringInLine(CTavikView& view) {
         s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, view.ScreenResolution().y, 72) / 2;
     }
     s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
-    return accepted;
 }
 
-// Reports every drawn row whose text the symbology refuses; true when there is
-// none. A TEXT with no 8-bit form (refused before the view) is reported as given.
-bool CheckRows(CTavikView& view, bool textAccepted, const std::string& unrepresentable) {
-    const BarcodeSettings& s = view.m_settings;
-    if (s.m_pLines == nullptr) {
-        if (!unrepresentable.empty()) {
-            ReportRefused(unrepresentable, 0);
-            return false;
+// Keeps the lines but empties those at the given places (in order): an empty row each.
+void EmptyLines(CLineList& lines, const std::vector<std::size_t>& places) {
+    std::string bytes;
+    auto next = places.begin();
+    for (std::size_t i = 0; i < lines.GetSize(); ++i) {
+        if (next != places.end() && *next == i) {
+            ++next;
+        } else {
+            bytes += lines.GetAt(i);
         }
-        if (!textAccepted) {
-            ReportRefused(Latin1ToUtf8(s.m_strText), 0);
-        }
-        return textAccepted;
+        bytes += '\n';
     }
-    bool all = true;
-    for (std::size_t i = 0; i < s.m_pLines->GetSize(); ++i) {
-        const std::string_view line = s.m_pLines->GetAt(i);
-        if (!view.EncodeText(std::string(line))) {
-            ReportRefused(Latin1ToUtf8(line), static_cast<long>(i + 1));
-            all = false;
-        }
+    lines.Load(std::move(bytes));
+}
+
+// Checks every drawn row against its text and reports the problem rows; with --strict a row
+// whose bars read differently is drawn empty, as a refused one is (a TEXT then shows only its
+// text). A TEXT with no 8-bit form (refused before the view) is reported as given. True when
+// no row failed.
+bool CheckRows(CTavikDoc& doc, CTavikView& view, const BatchOptions& o,
+               const std::string& unrepresentable) {
+    RowReporter report = MakeRowReporter(o);
+    std::vector<std::size_t> empty;
+    if (view.m_settings.m_pLines == nullptr && !unrepresentable.empty()) {
+        report.Unrepresentable(unrepresentable);
+    } else {
+        CheckViewRows(view, report, [&](std::size_t i) {
+            if (i == SIZE_MAX) {
+                view.EncoderFor(view.m_settings.m_nType)->Clear();
+            } else if (o.strict) {
+                empty.push_back(i);
+            }
+        });
     }
-    return all;
+    if (!empty.empty()) {
+        EmptyLines(doc.m_lines, empty);
+    }
+    return !report.Failed();
 }
 
 // The drawing's height as the view lays it out: rows times pitch plus the origin.
@@ -292,7 +310,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     doc.AddView(view.get());
     view->OnInitialUpdate();
     ApplyOptions(view->m_settings, o, text);
-    const bool textAccepted = BringInLine(*view);
+    BringInLine(*view);
     std::unique_ptr<QPrinter> printer;
     if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
         std::string e;
@@ -314,7 +332,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
             return Usage(e);
         }
     }
-    const bool rowsAccepted = CheckRows(*view, textAccepted, unrepresentable);
+    const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
         e = RunPrintLoop(*view, *printer, o.barReduction.value_or(0)).ok

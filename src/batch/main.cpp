@@ -30,7 +30,8 @@ int main(int argc, char** argv) {
         return FinishOutput(0);
     case BatchOptions::Mode::Render:
     case BatchOptions::Mode::Print:
-        return Render(parsed.options);
+        // --check reports on the rows instead of drawing them
+        return parsed.options.check ? Dump(parsed.options) : Render(parsed.options);
     default:
         return Dump(parsed.options);
     }

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <limits>
@@ -155,6 +156,16 @@ std::optional<std::string> To8Bit(const QString& text) {
         out.push_back(static_cast<char>(c.unicode()));
     }
     return out;
+}
+
+// The part of an edit text that gives its number: sign and leading digits.
+QString NumberPart(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype end = !t.isEmpty() && (t[0] == u'+' || t[0] == u'-') ? 1 : 0;
+    while (end < t.size() && t[end] >= u'0' && t[end] <= u'9') {
+        ++end;
+    }
+    return t.left(end);
 }
 
 } // namespace
@@ -337,12 +348,14 @@ void CDia_Bar::OnBnClickedOk() {
     }
     s.m_nType = m_comboType->currentIndex();
     s.m_bShowText = m_checkShowText->isChecked();
-    s.m_nBarWidth = std::clamp(GetNumber(m_editBarWidth), -kMaxBarWidth, kMaxBarWidth);
-    s.m_nBarHeight = std::clamp(GetNumber(m_editBarHeight), -kMaxBarHeight, kMaxBarHeight);
-    s.m_nOriginX = std::clamp(GetNumber(m_editOriginX), -kMaxOrigin, kMaxOrigin);
-    s.m_nOriginY = std::clamp(GetNumber(m_editOriginY), -kMaxOrigin, kMaxOrigin);
+    m_clampNotes.clear();
+    s.m_nBarWidth = GetBounded(m_editBarWidth, kLineWidthBound, kLineWidthBound.lowestInDialog);
+    s.m_nBarHeight = GetBounded(m_editBarHeight, kBarHeightBound, kBarHeightBound.lowestInDialog);
+    s.m_nOriginX = GetBounded(m_editOriginX, kOriginXBound, kOriginXBound.lowestInDialog);
+    s.m_nOriginY = GetBounded(m_editOriginY, kOriginYBound, kOriginYBound.lowestInDialog);
     if (s.m_pLines == nullptr) {
-        s.m_nRepeat = std::clamp(GetNumber(m_editRepeat), 1, kMaxRepeat);
+        // A count below 1 becomes 1 as always; only the upper bound is noted.
+        s.m_nRepeat = std::max(1, GetBounded(m_editRepeat, kRepeatBound, INT_MIN));
     }
     OnOK();
 }
@@ -355,6 +368,17 @@ void CDia_Bar::SetNumber(QLineEdit* edit, int value) {
 int CDia_Bar::GetNumber(const QLineEdit* edit) {
     m_strNumber = edit->text();
     return TextToNumber(m_strNumber);
+}
+
+int CDia_Bar::GetBounded(const QLineEdit* edit, const SettingBound& bound, int lowest) {
+    const int number = GetNumber(edit);
+    const int value = std::clamp(number, lowest, bound.highest);
+    if (value != number) {
+        m_clampNotes.append(QStringLiteral("%1 %2 set to %3")
+                                .arg(QString::fromLatin1(bound.label), NumberPart(m_strNumber))
+                                .arg(value));
+    }
+    return value;
 }
 
 int CDia_Bar::TextToNumber(const QString& text) {

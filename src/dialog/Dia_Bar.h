@@ -2,8 +2,10 @@
 
 #include "Dialog.h"
 #include "Gdi.h"
+#include "SettingsBounds.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -44,11 +46,11 @@ public:
 
     // Bounds of the numbers OK stores, so that layout and drawing stay
     // finite: line width, bar height and origin lie within +-bound, the
-    // repeat count within 1 .. kMaxRepeat.
-    static constexpr int kMaxBarWidth = 1000;
-    static constexpr int kMaxBarHeight = 10000;
-    static constexpr int kMaxOrigin = 100000;
-    static constexpr int kMaxRepeat = 10000;
+    // repeat count within 1 .. kMaxRepeat (the table tavik-batch uses too).
+    static constexpr int kMaxBarWidth = kLineWidthBound.highest;
+    static constexpr int kMaxBarHeight = kBarHeightBound.highest;
+    static constexpr int kMaxOrigin = kOriginXBound.highest;
+    static constexpr int kMaxRepeat = kRepeatBound.highest;
 
     // An edit text as a number: white space, one sign, the leading digits;
     // 0 without digits; saturated to 32 bits.
@@ -80,6 +82,9 @@ public:
     // Set by OK when the text has no 8-bit form: the text as typed. The
     // settings' text is then left as it was, and the caller refuses it.
     std::optional<QString> m_strNo8BitText;
+    // Set by OK: one note for each value it brought within its bound, e.g.
+    // "Barline Width 99999999999 set to 100".
+    QStringList m_clampNotes;
 
 private:
     void CreateFromTemplate();
@@ -90,6 +95,8 @@ private:
     void ChooseFont(LOGFONT& lf, COLORREF& color);
     void SetNumber(QLineEdit* edit, int value);
     int GetNumber(const QLineEdit* edit);
+    // The number in edit within [lowest, bound.highest]; a note when it was not.
+    int GetBounded(const QLineEdit* edit, const SettingBound& bound, int lowest);
 
     template <class T> T* Control(int id) const;
 };

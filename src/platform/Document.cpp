@@ -89,9 +89,25 @@ bool ReadToEnd(int fd, std::string& bytes, std::size_t limit) {
     return false;
 }
 
+// Anything but a regular file (a FIFO, a device, a socket) is refused before it
+// is opened: opening a FIFO waits for a writer and a device may never end.
+// O_NONBLOCK keeps a FIFO put in the file's place meanwhile from blocking.
 bool ReadFileBytes(const char* path, std::string& bytes) {
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (::stat(path, &st) != 0) {
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : kNotRegularFile;
+        return false;
+    }
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        return false;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = kNotRegularFile;
         return false;
     }
     const bool read = ReadToEnd(fd, bytes);
@@ -107,7 +123,11 @@ bool ReadWholeFile(const QString& path, std::string& bytes, QString* error) {
     }
     if (error != nullptr) {
         *error = QStringLiteral("Cannot open \"%1\": %2.")
-                     .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+                     .arg(path, QString::fromLocal8Bit(ReadFailureReason(errno).c_str()));
     }
     return false;
+}
+
+std::string ReadFailureReason(int error) {
+    return error == kNotRegularFile ? "it is not a regular file" : std::strerror(error);
 }

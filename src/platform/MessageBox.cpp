@@ -10,9 +10,13 @@ MessageBoxHandler& Handler() {
 }
 } // namespace
 
-int AfxMessageBox(const QString& text, unsigned /*type*/) {
+int AfxMessageBox(const QString& text, unsigned type) {
+    return AfxMessageBox(text, QString(), type);
+}
+
+int AfxMessageBox(const QString& text, const QString& informative, unsigned /*type*/) {
     if (Handler()) {
-        Handler()(text);
+        Handler()(informative.isEmpty() ? text : text + QLatin1Char('\n') + informative);
         return IDOK;
     }
     QString title = QApplication::applicationDisplayName();
@@ -21,6 +25,7 @@ int AfxMessageBox(const QString& text, unsigned /*type*/) {
     }
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setInformativeText(informative);
     box.exec();
     return IDOK;
 }

@@ -4,7 +4,6 @@
 #include "ScrollView.h"
 
 #include <QPainter>
-#include <QPicture>
 #include <QPrinter>
 
 #include <algorithm>
@@ -22,28 +21,25 @@ QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
     return dc.LogicalToDevice().inverted().mapRect(PageRect(printer));
 }
 
-// Prepares and prints page info.m_nCurPage of view with painter, at the printer's resolution.
-void PrintPage(CScrollView& view, QPainter& painter, const QPrinter& printer, CPrintInfo& info,
-               int barReduction) {
+} // namespace
+
+int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
+                  int barReduction) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
-    CDC dc(&painter, dpi, dpi, true);
+    CDC dc(painter, dpi, dpi, true);
     dc.SetBarReduction(barReduction);
+    CPrintInfo info;
+    info.m_nCurPage = page;
     view.OnPrepareDC(&dc, &info);
     info.m_rectDraw = DrawableRect(dc, printer);
     dc.SetDeviceClip(PageRect(printer));
     view.OnPrint(&dc, &info);
-}
-
-// The page count the view reports for its first page, drawn on a scratch surface.
-int CountPages(CScrollView& view, const QPrinter& printer) {
-    QPicture scratch;
-    QPainter painter(&scratch);
-    CPrintInfo info;
-    PrintPage(view, painter, printer, info, 0);
     return std::max(1, info.GetMaxPage());
 }
 
-} // namespace
+int CountPrintPages(CScrollView& view, const QPrinter& printer) {
+    return DrawPrintPage(view, nullptr, printer, 1);
+}
 
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
     UseQueueResolution(printer); // lines are laid on the dots the printer prints
@@ -54,7 +50,7 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction)
         last = std::max(first, printer.toPage());
     }
     // From page 1 its own count bounds the loop; a later first page needs the count first.
-    int lastPage = first == 1 ? 1 : std::min(last, CountPages(view, printer));
+    int lastPage = first == 1 ? 1 : std::min(last, CountPrintPages(view, printer));
     PrintResult result;
     if (first > lastPage) {
         result.ok = true; // the range lies beyond the last page: nothing to print
@@ -64,14 +60,13 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction)
     if (!painter.begin(&printer)) {
         return result;
     }
-    CPrintInfo info;
-    for (info.m_nCurPage = first; info.m_nCurPage <= lastPage; ++info.m_nCurPage) {
-        if (info.m_nCurPage > first && !printer.newPage()) {
+    for (int page = first; page <= lastPage; ++page) {
+        if (page > first && !printer.newPage()) {
             return result;
         }
-        PrintPage(view, painter, printer, info, barReduction);
-        if (info.m_nCurPage == 1) {
-            lastPage = std::min(last, std::max(1, info.GetMaxPage()));
+        const int count = DrawPrintPage(view, &painter, printer, page, barReduction);
+        if (page == 1) {
+            lastPage = std::min(last, count);
         }
         ++result.pages;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 class CScrollView;
+class QPainter;
 class QPrinter;
 
 // What a print run produced.
@@ -17,3 +18,12 @@ struct PrintResult {
 // the queue's resolution; lines are laid on its dot grid, bars barReduction
 // dots narrower and spaces as much wider.
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
+
+// Lays out page `page` (from 1) of view for printer and draws it with painter
+// (its origin at the printable area's top-left corner, in printer dots); a null
+// painter draws nothing. Returns the page count the view reports, at least 1.
+// The print loop and the print preview both draw pages through it.
+int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
+                  int barReduction = 0);
+// The page count from the layout alone: nothing is drawn.
+int CountPrintPages(CScrollView& view, const QPrinter& printer);

@@ -6,9 +6,13 @@
 
 #include <QAbstractScrollArea>
 #include <QSize>
+#include <QString>
+
+#include <functional>
 
 class CDocument;
 class QKeyEvent;
+class QPrinter;
 class QMouseEvent;
 class QWheelEvent;
 class QScrollBar;
@@ -60,6 +64,14 @@ public:
     int GetZoom() const { return m_nZoom; }
     // After the zoom changed.
     virtual void OnZoomChanged() {}
+    // Before a print job is spooled on printer: why its pages cannot be
+    // printed, in one line, or empty. By default nothing stops it.
+    virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }
+    // Calls report with one line for each part that will print empty; false
+    // when there is any. By default there is none.
+    virtual bool ReportPrintGaps(const std::function<void(const QString&)>& /*report*/) {
+        return true;
+    }
 
     // Invalidates, erases and repaints the whole view before returning.
     void RedrawWindow();

@@ -2,11 +2,16 @@
 
 #include "MessageBox.h"
 #include "PrintLoop.h"
+#include "PrintPreview.h"
+#include "PrinterResolution.h"
 #include "ScrollView.h"
 
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace {
 
@@ -31,6 +36,11 @@ bool OnFilePrint(CScrollView& view, QPrinter& printer, bool direct) {
     if (!direct && !DoPreparePrinting(view, printer)) {
         return false;
     }
+    UseQueueResolution(printer);
+    if (const QString refusal = view.CheckPrintable(printer); !refusal.isEmpty()) {
+        AfxMessageBox(QStringLiteral("Cannot print: %1.").arg(refusal));
+        return false;
+    }
     if (!RunPrintLoop(view, printer).ok) {
         AfxMessageBox(QStringLiteral("Failed to start print job."));
         return false;
@@ -40,8 +50,12 @@ bool OnFilePrint(CScrollView& view, QPrinter& printer, bool direct) {
 
 void OnFilePrintPreview(CScrollView& view, QPrinter& printer) {
     printer.setPrintRange(QPrinter::AllPages);
-    QPrintPreviewDialog preview(&printer, view.window());
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested,
-                     [&view](QPrinter* target) { RunPrintLoop(view, *target); });
-    preview.exec();
+    {
+        CPrintPreview preview(
+            view, printer, [&] { return OnFilePrint(view, printer, false); }, view.window());
+        preview.exec();
+    }
+#ifdef __GLIBC__
+    malloc_trim(0); // the pages' memory goes back to the system, not only to the heap
+#endif
 }

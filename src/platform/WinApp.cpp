@@ -5,6 +5,7 @@
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "PrintLoop.h"
+#include "PrinterResolution.h"
 #include "Resources.h"
 #include "ScrollView.h"
 
@@ -344,11 +345,22 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     AddToRecentFileList(info.m_strFileName);
     QPrinter& printer = GetPrinter();
     printer.setPrinterName(target.printerName());
-    if (!RunPrintLoop(*doc->GetViews().front(), printer).ok) {
+    UseQueueResolution(printer);
+    CScrollView& view = *doc->GetViews().front();
+    // Pages that cannot come out right are not spooled at all.
+    if (const QString refusal = view.CheckPrintable(printer); !refusal.isEmpty()) {
+        ReportError(refusal);
+        m_nExitCode = 2;
+        return false;
+    }
+    const bool whole = view.ReportPrintGaps(
+        [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+    if (!RunPrintLoop(view, printer).ok) {
         ReportError(QStringLiteral("printing on \"%1\" failed").arg(target.printerName()));
         m_nExitCode = 1;
         return false;
     }
+    m_nExitCode = whole ? 0 : 1;
     return true;
 }
 

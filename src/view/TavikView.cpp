@@ -1,6 +1,7 @@
 #include "TavikView.h"
 
 #include "MessageBox.h"
+#include "MessageText.h"
 #include "MulDiv.h"
 #include "TavikDoc.h"
 
@@ -135,9 +136,8 @@ bool CTavikView::EncodeText(std::string text) {
         }
         result = Encoders().Encode(type, text.c_str());
     } catch (...) {
-        m_strScratch = "Can not encode text \"" + text + "\" to " + name + ".";
-        AfxMessageBox(
-            QString::fromLatin1(m_strScratch.data(), static_cast<qsizetype>(m_strScratch.size())));
+        m_strScratch = "Can not encode text \"" + MessageText(text) + "\" to " + name + ".";
+        AfxMessageBox(QString::fromStdString(m_strScratch));
         result = false;
     }
     return result;

@@ -1,9 +1,12 @@
 #include "ViewExport.h"
 
+#include "PrintChecks.h"
 #include "PrintLoop.h"
+#include "SaveFile.h"
 #include "TavikView.h"
 #include "ViewRender.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
@@ -105,67 +108,27 @@ std::string CheckDrawingSize(QSize size, int scale) {
     return {};
 }
 
-int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
-    return std::max(1,
-                    qRound(double(s.m_nBarWidth) * printer.resolution() / DisplayResolution().x));
-}
-
-std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
-    const CDC::Resolution display = DisplayResolution();
-    const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
-    const auto pageWidth = static_cast<std::int64_t>(inches.width() * display.x);
-    const auto pageHeight = static_cast<std::int64_t>(inches.height() * display.y);
-    MeasureView(view);
-    const BarcodeSettings& s = view.m_settings;
-    CDC dc(nullptr, display, display, true);
-    const std::int64_t pitch = view.RowPitch(&dc);
-    std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
-    // Bars laid on the printer's dots can come out wider than at display scale;
-    // the row is then held to the wider figure.
-    const std::int64_t gridUnits = std::int64_t{NarrowDots(s, printer)} * display.x;
-    const std::int64_t logicalUnits = std::int64_t{s.m_nBarWidth} * printer.resolution();
-    if (!s.m_bTrueType && gridUnits > logicalUnits) {
-        right = s.m_nOriginX + (right - s.m_nOriginX) * gridUnits / logicalUnits + 1;
-    }
-    const std::string page = " the page's printable area is " + std::to_string(pageWidth) + " x " +
-                             std::to_string(pageHeight) + " units";
-    if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
-        return "the drawing starts above or left of the page (origin " +
-               std::to_string(s.m_nOriginX) + "," + std::to_string(s.m_nOriginY) + ")";
-    }
-    if (right > pageWidth) {
-        return "the rows do not fit on the page: they reach " + std::to_string(right) +
-               " units across;" + page;
-    }
-    if (pitch <= 0 || s.m_nOriginY + pitch > pageHeight) {
-        return "no row fits on the page: a row takes " + std::to_string(pitch) +
-               " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + page;
-    }
-    return {};
-}
-
 std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction) {
-    const QFileInfo given(path);
-    const QString target = given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();
-    const QByteArray targetName = QFile::encodeName(target);
+    const QString target = WriteTarget(path);
     QTemporaryFile partial(QFileInfo(target).absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
     if (!partial.open()) {
         return "cannot write " + Str(path) + ": " + Str(partial.errorString());
     }
     partial.close();
     const PartialFileGuard guard(QFile::encodeName(partial.fileName()));
-    struct stat old {};
-    const bool existed = ::stat(targetName.constData(), &old) == 0;
     printer.setOutputFileName(partial.fileName());
-    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName()) ||
-        std::rename(QFile::encodeName(partial.fileName()).constData(), targetName.constData()) !=
-            0) {
-        return "cannot write " + Str(path);
+    // The PDF writer gives no reason; a failed write is tried again to learn it.
+    int reason = 0;
+    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName())) {
+        reason = ProbeWriteError(partial.fileName());
+        return "cannot write " + Str(path) +
+               (reason != 0 ? ": " + std::string(std::strerror(reason)) : "");
+    }
+    reason = CommitPartialFile(QFile::encodeName(partial.fileName()), QFile::encodeName(target));
+    if (reason != 0) {
+        return "cannot write " + Str(path) + ": " + std::strerror(reason);
     }
     partial.setAutoRemove(false); // renamed into place
-    const mode_t mask = umask(0);
-    umask(mask);
-    chmod(targetName.constData(), existed ? (old.st_mode & 07777) : (0666 & ~mask));
     return {};
 }
 
@@ -178,11 +141,11 @@ std::string WriteDrawing(CTavikView& view, const QString& path, int scale) {
     if (image.isNull()) {
         return CheckDrawingSize(view.GetTotalSize(), scale);
     }
-    QSaveFile file(path);
-    // A short write shows only at the flush; commit alone would not notice it.
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.flush() ||
-        file.error() != QFileDevice::NoError || !file.commit()) {
-        return "cannot write " + Str(path) + ": " + Str(file.errorString());
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        return "cannot write " + Str(path) + ": the image could not be encoded";
     }
-    return {};
+    return SaveWholeFile(path, png, &error) ? std::string() : Str(error);
 }

@@ -27,11 +27,7 @@ std::string WriteDrawing(CTavikView& view, const QString& path, int scale);
 
 // A printer that writes PDF at dpi dots per inch.
 std::unique_ptr<QPrinter> MakePdfPrinter(int dpi);
-// Whole dots of a narrow element on the printer's grid.
-int NarrowDots(const struct BarcodeSettings& s, const QPrinter& printer);
-// Paper holds the drawing at display scale; a row that does not fit on the
-// printable area would come out clipped or not at all. Empty when it fits.
-std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
+// The page fit is checked with CheckPageFit (PrintChecks.h).
 // The printed pages as a PDF, written whole or not at all; an interrupted run
 // leaves no partial file. An existing file keeps its permissions; a link is
 // written through.

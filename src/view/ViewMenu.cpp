@@ -2,6 +2,7 @@
 #include "TavikView.h"
 
 #include "MessageBox.h"
+#include "PrintChecks.h"
 #include "TavikDoc.h"
 #include "ViewExport.h"
 #include "ViewRender.h"

@@ -1,10 +1,10 @@
 #include "ViewRender.h"
 
+#include "SaveFile.h"
 #include "TavikView.h"
 
 #include <QBuffer>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 QSize MeasureView(CTavikView& view) {
@@ -55,13 +55,5 @@ bool RenderViewSvg(CTavikView& view, QByteArray& out, int scale) {
 bool RenderViewSvg(CTavikView& view, const QString& path, int scale, QString* error) {
     QByteArray data;
     RenderViewSvg(view, data, scale);
-    QSaveFile file(path); // written whole or not at all
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush() ||
-        file.error() != QFileDevice::NoError || !file.commit()) {
-        if (error != nullptr) {
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-        }
-        return false;
-    }
-    return true;
+    return SaveWholeFile(path, data, error); // written whole or not at all
 }

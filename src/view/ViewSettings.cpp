@@ -2,13 +2,18 @@
 #include "TavikView.h"
 
 #include "Dia_Bar.h"
+#include "MDIFrameWnd.h"
 #include "MessageBox.h"
+#include "MessageText.h"
 #include "MulDiv.h"
+#include "RowCheck.h"
 #include "TavikDoc.h"
+#include "WinApp.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -16,8 +21,11 @@ QString FromLatin1(const std::string& text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString EncodingError(const QString& text) {
-    return QStringLiteral("Error while encoding text \"%1\".").arg(text);
+// The message for a refused text (shown: shortened to a line, as UTF-8), the reason below it.
+void ShowEncodingError(const std::string& shown, const std::string& reason) {
+    AfxMessageBox(
+        QStringLiteral("Error while encoding text \"%1\".").arg(QString::fromStdString(shown)),
+        QString::fromStdString(reason), MB_OK);
 }
 
 } // namespace
@@ -38,17 +46,22 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
         m_settings.m_nOriginY = originY;
         return;
     }
-    if (dlg.m_strNo8BitText.has_value()) {
-        // A text without an 8-bit form is refused like one the symbology
-        // refuses: the chosen encoder is left empty, so no symbol of another
-        // text stays on show.
-        if (CBarcodeBase* encoder = EncoderFor(m_settings.m_nType)) {
-            encoder->Clear();
+    if (!dlg.m_clampNotes.isEmpty()) {
+        if (CMDIFrameWnd* frame = AfxGetMainWnd()) {
+            frame->SetMessageText(dlg.m_clampNotes.join(QStringLiteral("; ")));
         }
-        AfxMessageBox(EncodingError(*dlg.m_strNo8BitText), MB_OK);
-    } else if (!EncodeText(m_settings.m_strText)) {
-        m_strScratch = "Error while encoding text \"" + m_settings.m_strText + "\".";
-        AfxMessageBox(FromLatin1(m_strScratch), MB_OK);
+    }
+    if (dlg.m_strNo8BitText.has_value()) {
+        // A text without an 8-bit form is refused; the old text stays, and
+        // the rest of this OK is applied to it below.
+        ShowEncodingError(MessageTextUtf8(dlg.m_strNo8BitText->toStdString()),
+                          "The text has characters beyond Latin-1 (8-bit).");
+    }
+    if (!EncodeText(m_settings.m_strText)) {
+        const auto checker = std::make_unique<CRowChecker>();
+        const std::string& text = m_settings.m_strText;
+        ShowEncodingError(MessageText(text),
+                          checker->Check(text, static_cast<Symbology>(m_settings.m_nType)).reason);
     } else {
         ApplySettings();
     }

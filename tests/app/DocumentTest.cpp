@@ -65,6 +65,34 @@ TEST_F(DocumentTest, LoadsLines) {
     }
 }
 
+// A leading byte-order mark makes the file UTF-8: it is skipped and the lines
+// become Latin-1; a line beyond Latin-1 is refused (it holds a NUL, which every
+// encoder refuses) and keeps its text for messages. Without the mark bytes stay.
+TEST_F(DocumentTest, ByteOrderMarkFileIsReadAsUtf8) {
+    const struct {
+        std::string bytes;
+        Lines lines;
+        Lines utf8;
+    } cases[] = {
+        {"\xEF\xBB\xBF"
+         "ABC\r\n\xC3\xA9t\xC3\xA9\n\xE6\x97\xA5\xE6\x9C\xAC\n\nZ",
+         {"ABC", "\xE9t\xE9", std::string("\0\xE6\x97\xA5\xE6\x9C\xAC", 7), "", "Z"},
+         {"ABC", "\xC3\xA9t\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC", "", "Z"}},
+        {"\xC3\xA9\n", {"\xC3\xA9"}, {"\xC3\x83\xC2\xA9"}},
+        {"\xEF\xBB\xBF", {}, {}},
+    };
+    for (const auto& c : cases) {
+        CTavikDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(Write("bom.txt", c.bytes)));
+        EXPECT_EQ(LinesOf(doc), c.lines);
+        Lines utf8;
+        for (std::size_t i = 0; i < doc.m_lines.GetSize(); ++i) {
+            utf8.push_back(doc.m_lines.GetUtf8(i));
+        }
+        EXPECT_EQ(utf8, c.utf8);
+    }
+}
+
 TEST_F(DocumentTest, TenMegabyteLineKeptWhole) {
     const std::string big(10 * 1024 * 1024, '7');
     CTavikDoc doc;

@@ -18,12 +18,15 @@ TEST(BatchDump, SingleTexts) {
     const struct {
         std::vector<std::string> args;
         std::string out;
+        std::string err;
     } cases[] = {
-        {{"--dump", "A"}, std::string(kCode39A) + "\n"},
-        {{"--dump", "-t", "0", "a"}, std::string(kCode39A) + "\n"},
-        {{"--dump", "-t", "i2of5", "12"}, "10103012101032301\n"},
-        {{"--dump", "-t", "6", ""}, "1010301\n"},
-        {{"--type", "EAN13", "--dump", "590123412345"}, ""}, // only the length is checked
+        {{"--dump", "A"}, std::string(kCode39A) + "\n", ""},
+        {{"--dump", "-t", "0", "a"},
+         std::string(kCode39A) + "\n",
+         "bars read \"A\", label \"a\"\n"},
+        {{"--dump", "-t", "i2of5", "12"}, "10103012101032301\n", ""},
+        {{"--dump", "-t", "6", ""}, "1010301\n", ""},
+        {{"--type", "EAN13", "--dump", "590123412345"}, "", ""}, // only the length is checked
     };
     for (const auto& c : cases) {
         const ProcessResult r = Batch(c.args);
@@ -33,7 +36,7 @@ TEST(BatchDump, SingleTexts) {
         } else {
             EXPECT_EQ(r.out.size(), 96u); // 95 modules and a newline
         }
-        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.err, c.err);
     }
 }
 
@@ -56,7 +59,9 @@ TEST(BatchDump, Utf8TextBecomesLatin1) {
     const ProcessResult bad = Batch({"--dump", "-t", "code128b", "A\xE2\x82\xAC"}); // euro sign
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "\n");
-    EXPECT_EQ(bad.err, "Error while encoding text \"A\xE2\x82\xAC\".\n");
+    EXPECT_EQ(bad.err,
+              "Error while encoding text \"A\xE2\x82\xAC\". The text has characters beyond "
+              "Latin-1 (8-bit).\n");
 }
 
 TEST(BatchDump, FileRowsKeepTheirPlacesAndRefusalsAreReported) {
@@ -66,7 +71,9 @@ TEST(BatchDump, FileRowsKeepTheirPlacesAndRefusalsAreReported) {
     const std::string star = "1210303010";
     const std::string b = star + "1030121030" + star;
     EXPECT_EQ(r.out, std::string(kCode39A) + "\n\n" + star + star + "\n" + b + "\n");
-    EXPECT_EQ(r.err, "line 2: Error while encoding text \"#\".\n");
+    EXPECT_EQ(r.err,
+              "line 2: Error while encoding text \"#\". Character 1, \"#\", is not in Code 39 "
+              "(0-9, A-Z, a-z, space, - . $ / + % *).\n");
 }
 
 TEST(BatchDump, FileIsReadAsRawBytes) {

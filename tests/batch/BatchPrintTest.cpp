@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -330,7 +332,8 @@ TEST(BatchPrint, Errors) {
 class PrivateCups : public testing::Test {
 protected:
     void SetUp() override {
-        port = std::to_string(20000 + getpid() % 20000);
+        static int started = 0; // a stopped service may still hold the last port
+        port = std::to_string(20000 + (getpid() * 3 + started++) % 20000);
         const ProcessResult r =
             RunProcess("/bin/bash", {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "start",
                                      dir.path + "/cups", port, "TavikQueue"});
@@ -387,6 +390,47 @@ TEST_F(PrivateCups, DefaultPrinterAndUnknownName) {
     const ProcessResult def = Batch({"--print", "ABC"});
     EXPECT_EQ(def.status, 0) << def.err;
     EXPECT_TRUE(fs::exists(SpooledJob()));
+}
+
+// tavik's print switches make tavik-batch --print's checks and give its
+// reports: the page-fit refusal (status 2, nothing spooled), refused lines.
+TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
+    const struct {
+        const char* name;
+        std::string lines;
+        int status;
+        std::string report; // the line both give, after their program's name
+    } cases[] = {
+        {"wide.txt", std::string(200, 'A') + "\n", 2, "the rows do not fit on the page"},
+        {"refused.txt", "A\nB#\nC\n", 1, "line 2: Error while encoding text \"B#\"."},
+    };
+    // The programs' own lines, without their names (Qt may add notes of its own).
+    const auto own = [](const std::string& err) {
+        std::vector<std::string> lines;
+        std::istringstream in(err);
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("tavik: ", 0) == 0 || line.rfind("tavik-batch: ", 0) == 0) {
+                lines.push_back(line.substr(line.find(": ") + 2));
+            } else if (line.rfind("line ", 0) == 0) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    };
+    for (const auto& c : cases) {
+        const std::string file = dir.path + "/" + c.name;
+        std::ofstream(file) << c.lines;
+        const ProcessResult gui = RunProcess(TAVIK_GUI, {"--print-to", file, "TavikQueue"});
+        const ProcessResult batch = Batch({"-i", file, "--print", "--printer", "TavikQueue"});
+        EXPECT_EQ(gui.status, c.status) << c.name << gui.err;
+        EXPECT_EQ(batch.status, c.status) << c.name << batch.err;
+        const std::vector<std::string> lines = own(gui.err);
+        ASSERT_EQ(lines.size(), 1u) << gui.err;
+        EXPECT_EQ(lines[0].rfind(c.report, 0), 0u) << lines[0];
+        EXPECT_EQ(lines, own(batch.err));
+    }
+    EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00002-001")); // the refused list's two jobs
+    EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00003-001"));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -25,6 +26,13 @@ ProcessResult Batch(const std::vector<std::string>& args, const std::string& inp
 std::vector<std::string> Concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+// The view's default text has 10 digits: as EAN-13 its bars read with two zeros and the
+// check digit added, which tavik-batch warns about.
+std::string EanDefaultWarning(const std::vector<std::string>& args) {
+    const bool ean = std::find(args.begin(), args.end(), "ean13") != args.end();
+    return ean ? "bars read \"0123456789005\", label \"0123456789\"\n" : "";
 }
 
 std::string Slurp(const std::string& path) {
@@ -269,7 +277,7 @@ TEST(BatchRender, PngIsTheScrollArea) {
         const ProcessResult r = Batch(Concat(c.args, {"-o", dir / "out.png"}));
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.err, EanDefaultWarning(c.args));
         EXPECT_EQ(PngSize(dir / "out.png"), std::make_pair(c.width, c.height))
             << testing::PrintToString(c.args);
         EXPECT_EQ(dir.Entries(), std::vector<std::string>{"out.png"});
@@ -289,7 +297,7 @@ TEST(BatchRender, SvgIsWellFormedAndOfTheSameSize) {
         ScratchDir dir;
         const ProcessResult r = Batch(Concat(c.args, {"-o", dir / "out.svg"}));
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.err, EanDefaultWarning(c.args));
         const std::string svg = Slurp(dir / "out.svg");
         EXPECT_EQ(XmlChecker(svg).Root(), "svg");
         EXPECT_NE(svg.find(c.viewBox), std::string::npos) << svg.substr(0, 300);
@@ -374,6 +382,12 @@ TEST(BatchRender, BadRequestsChangeNothing) {
         {{"--repeat", "10000", "-o", "keep.png"}, "drawing too large: 690010 units high"},
         {{"--scale", "16", "--repeat", "30", "-o", "keep.svg"}, "drawing too large"},
         {{"--origin", "0,0", "", "-o", "keep.png"}, "nothing to draw"},
+        {{"-o", "keep.png", "-o", "keep.svg"}, "option -o given more than once"},
+        {{"-i", "missing.txt", "--input", "missing.txt", "-o", "keep.png"},
+         "option --input given more than once"},
+        {{"-t", "0", "--type", "1", "-o", "keep.png"}, "option --type given more than once"},
+        {{"-i", "pipe.png", "-o", "keep.svg"}, "pipe.png\": it is not a regular file"},
+        {{"-i", "/dev/zero", "-o", "keep.svg"}, "\"/dev/zero\": it is not a regular file"},
     };
     for (const auto& c : cases) {
         ScratchDir dir;
@@ -411,21 +425,43 @@ TEST(BatchRender, RefusedRowsAreReportedAndTheFileWritten) {
         std::string err;
         std::vector<std::string> decoded;
     } cases[] = {
-        {{"-t", "ean13", "ABC"}, "", "Error while encoding text \"ABC\".\n", {}},
-        {{"-t", "i2of5", "123"}, "", "Error while encoding text \"123\".\n", {}},
+        {{"-t", "ean13", "ABC"},
+         "",
+         "Error while encoding text \"ABC\". Character 1, \"A\", is not in EAN-13 (digits 0-9).\n",
+         {}},
+        {{"-t", "i2of5", "123"},
+         "",
+         "Error while encoding text \"123\". Interleaved 2 of 5 takes an even number of digits; "
+         "the text has 3.\n",
+         {}},
         {{"-t", "code39", "-i", "-"},
          "A\n#\nB\n",
-         "line 2: Error while encoding text \"#\".\n",
+         "line 2: Error while encoding text \"#\". Character 1, \"#\", is not in Code 39 (0-9, "
+         "A-Z, a-z, space, - . $ / + % *).\n",
          {"A", "B"}},
         {{"-t", "code128b", "-i", "-"},
          "ok\n\xE9t\xE9\nfine\n",
-         "line 2: Error while encoding text \"\xC3\xA9t\xC3\xA9\".\n", // Latin-1 shown as UTF-8
+         "line 2: Error while encoding text \"\xC3\xA9t\xC3\xA9\". Character 1, byte 0xE9, is not "
+         "in Code 128 subset B (ASCII 32-126, code bytes 195-206).\n", // Latin-1 shown as UTF-8
          {"fine", "ok"}},
-        {{"A\xE2\x82\xAC"}, "", "Error while encoding text \"A\xE2\x82\xAC\".\n", {}},
+        {{"A\xE2\x82\xAC"},
+         "",
+         "Error while encoding text \"A\xE2\x82\xAC\". The text has characters beyond Latin-1 "
+         "(8-bit).\n",
+         {}},
+        {{"-t", "code128b", "-i", "-"}, // UTF-8 after a byte-order mark
+         "\xEF\xBB\xBFok\n\xC3\xA9t\xC3\xA9\n\xE6\x97\xA5\xE6\x9C\xAC\nfine\n",
+         "line 2: Error while encoding text \"\xC3\xA9t\xC3\xA9\". Character 1, byte 0xE9, is not "
+         "in Code 128 subset B (ASCII 32-126, code bytes 195-206).\n"
+         "line 3: Error while encoding text \"\xE6\x97\xA5\xE6\x9C\xAC\". The text has characters "
+         "beyond Latin-1 (8-bit).\n",
+         {"fine", "ok"}},
         {{"-i", "-"},
          std::string("AB\0CD\nEF\x1B]0;x\a\n", 15),
-         "line 1: Error while encoding text \"AB\\x00CD\".\n"
-         "line 2: Error while encoding text \"EF\\x1B]0;x\\x07\".\n",
+         "line 1: Error while encoding text \"AB\\x00CD\". Character 3 is a NUL byte, which would "
+         "end the text.\n"
+         "line 2: Error while encoding text \"EF\\x1B]0;x\\x07\". Character 3, byte 0x1B, is not "
+         "in Code 39 (0-9, A-Z, a-z, space, - . $ / + % *).\n",
          {}},
     };
     for (const auto& c : cases) {
@@ -436,6 +472,30 @@ TEST(BatchRender, RefusedRowsAreReportedAndTheFileWritten) {
         EXPECT_EQ(r.err, c.err);
         EXPECT_EQ(r.out, "");
         EXPECT_GT(PngSize(dir / "out.png").first, 0);
+        EXPECT_EQ(Decode(dir / "out.png"), c.decoded) << testing::PrintToString(c.args);
+    }
+}
+
+// A row whose bars read differently is drawn, with a warning; --strict draws it empty, as
+// a refused row, and fails (a TEXT then shows only its text). In TrueType mode the bars are
+// the font's: only refusals count.
+TEST(BatchRender, StrictEmptiesRowsWhoseBarsReadDifferently) {
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        int status;
+        std::vector<std::string> decoded;
+    } cases[] = {
+        {{"-i", "-"}, "abc\nXYZ\n", 0, {"ABC", "XYZ"}},
+        {{"--strict", "-i", "-"}, "abc\nXYZ\n", 1, {"XYZ"}},
+        {{"--strict", "abc"}, "", 1, {}},
+        {{"--strict", "--truetype", "*ABC*"}, "", 0, {"ABC"}},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        const ProcessResult r =
+            Batch(Concat(c.args, {"--scale", "2", "-o", dir / "out.png"}), c.input);
+        EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_EQ(Decode(dir / "out.png"), c.decoded) << testing::PrintToString(c.args);
     }
 }
@@ -511,6 +571,28 @@ TEST(BatchRender, HelpListsEveryOption) {
           "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
+}
+
+// A full disk: PNG, SVG and PDF alike give the system's reason and leave nothing.
+TEST(BatchRender, FullDiskGivesTheSystemsReason) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "a small full file system needs root to mount a tmpfs";
+    }
+    ScratchDir dir;
+    const std::string disk = dir / "disk";
+    fs::create_directory(disk);
+    if (RunProcess("/bin/mount", {"-t", "tmpfs", "-o", "size=8k", "tavik-full", disk}).status !=
+        0) {
+        GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    }
+    for (const char* name : {"out.png", "out.svg", "out.pdf"}) {
+        const ProcessResult r = Batch({"--repeat", "60", "-o", disk + "/" + name});
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.err,
+                  "tavik-batch: cannot write " + disk + "/" + name + ": No space left on device\n");
+        EXPECT_TRUE(fs::is_empty(disk)) << name;
+    }
+    RunProcess("/bin/umount", {disk});
 }
 
 } // namespace

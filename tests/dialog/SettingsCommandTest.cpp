@@ -5,6 +5,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -161,7 +162,10 @@ TEST_F(SettingsCommand, AcceptedOkSizesAndRemakesFonts) {
     EXPECT_EQ(view->m_code39.length, 10 * 5); // "*ABC*"
 }
 
+// The message names the text, shortened to 80 characters, with the reason below it.
 TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
+    const QString kNotCode39 = QStringLiteral(
+        "Character 1, \"#\", is not in Code 39 (0-9, A-Z, a-z, space, - . $ / + % *).");
     const struct {
         const char* what;
         QString typed;
@@ -169,9 +173,11 @@ TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
         QString message;
     } cases[] = {
         {"refused by Code 39", QStringLiteral("#"), "#",
-         QStringLiteral("Error while encoding text \"#\".")},
-        {"no 8-bit form", QStringLiteral("€5"), "0123456789",
-         QStringLiteral("Error while encoding text \"€5\".")},
+         QStringLiteral("Error while encoding text \"#\".\n") + kNotCode39},
+        {"a long text is shortened in the message", QString(600, QLatin1Char('#')),
+         std::string(600, '#'),
+         QStringLiteral("Error while encoding text \"") + QString(62, QLatin1Char('#')) +
+             QStringLiteral("… (600 characters)\".\n") + kNotCode39},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -197,6 +203,33 @@ TEST_F(SettingsCommand, RefusedTextKeepsTheOldState) {
         EXPECT_EQ(view->GetTotalSize().height(), 44 + 50 + 40);
         EXPECT_EQ(view->m_fontText.Description().lfHeight, oldFont.lfHeight);
         EXPECT_EQ(view->m_code39.length, 0); // no symbol of any other text on show
+    }
+}
+
+// A text beyond Latin-1 is refused with its message; the old text stays with
+// its bars, and the rest of the OK is applied as usual.
+TEST_F(SettingsCommand, TextBeyondLatin1KeepsTheOldTextAndItsBars) {
+    Settings([&](CDia_Bar& d) {
+        d.m_pSettings->m_lfText.lfHeight = -30; // as the text font chooser would
+        SetEdit(d, "IDC_TEXT", QStringLiteral("AB€日本"));
+        SetEdit(d, "IDC_ORIGIN_Y", QStringLiteral("44"));
+        SetEdit(d, "IDC_REPEAT", QStringLiteral("2"));
+        Click(d, "IDOK");
+    });
+    ASSERT_EQ(log.texts.size(), 1u);
+    EXPECT_EQ(log.texts[0], QStringLiteral("Error while encoding text \"AB€日本\".\nThe text has "
+                                           "characters beyond Latin-1 (8-bit)."));
+    EXPECT_EQ(S().m_strText, "0123456789");
+    EXPECT_EQ(view->m_code39.length, 12 * 10); // "*0123456789*"
+    EXPECT_EQ(doc.GetTitle(), QStringLiteral("0123456789 ( x2 )"));
+    EXPECT_EQ(view->m_fontText.Description().lfHeight, -30);
+    CDC dc(nullptr, view->ScreenResolution(), view->ScreenResolution(), false);
+    const int pitch = view->RowPitch(&dc);
+    EXPECT_EQ(view->GetTotalSize(), QSize(10 * 41 + 10, 44 + 2 * pitch)); // after the redraw
+    // Both rows show bars: dark pixels where the first bar of each row stands.
+    const QImage shown = view->viewport()->grab().toImage();
+    for (const int row : {0, 1}) {
+        EXPECT_LT(qGray(shown.pixel(10, 44 + 5 + row * pitch)), 128) << row;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "Barcode128.h"
 #include "support/Code128Reference.h"
+#include "support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -88,35 +89,36 @@ struct Example {
     const char* text;
     int subset;
     std::vector<int> values; // start to stop, check included
+    std::string reads;       // what the row reader makes of the bars
 };
 
 // clang-format off
 const Example kExamples[] = {
-    {"", A, {103, 0, 106}},
-    {"", B, {104, 1, 106}},
-    {"", C, {105, 2, 106}},
-    {"12345", C, {105, 12, 34, 5, 97, 106}},
-    {"abc", B, {104, 65, 66, 67, 90, 106}},
-    {"HELLO", A, {103, 40, 37, 44, 44, 47, 39, 106}},
-    {"Hello", B, {104, 40, 69, 76, 76, 79, 76, 106}},
-    {"\x01\x1f", A, {103, 65, 95, 49, 106}},
-    {"\r\n", A, {103, 77, 74, 19, 106}},
-    {"A\xC7" "1234", B, {104, 33, 99, 12, 34, 95, 106}},
-    {"A\xC8" "a", A, {103, 33, 100, 65, 16, 106}},
-    {"12\xC8" "a", C, {105, 12, 100, 65, 100, 106}},
-    {"\xCA" "1234", C, {105, 102, 12, 34, 24, 106}},
-    {"1\xCA" "23", C, {105, 1, 23, 49, 106}},
-    {"\xC6" "a", B, {104, 98, 65, 23, 106}},
-    {"\xC3", B, {104, 95, 96, 106}},
-    {"AB", C, {105, 0, 2, 106}},
-    {" 5", C, {105, 5, 7, 106}},
-    {"\v9", C, {105, 9, 11, 106}},
-    {"A\xCE" "B", A, {103, 33, 106, 34, 38, 106}},
+    {"", A, {103, 0, 106}, ""},
+    {"", B, {104, 1, 106}, ""},
+    {"", C, {105, 2, 106}, ""},
+    {"12345", C, {105, 12, 34, 5, 97, 106}, "123405"},
+    {"abc", B, {104, 65, 66, 67, 90, 106}, "abc"},
+    {"HELLO", A, {103, 40, 37, 44, 44, 47, 39, 106}, "HELLO"},
+    {"Hello", B, {104, 40, 69, 76, 76, 79, 76, 106}, "Hello"},
+    {"\x01\x1f", A, {103, 65, 95, 49, 106}, "\x01\x1f"},
+    {"\r\n", A, {103, 77, 74, 19, 106}, "\r\n"},
+    {"A\xC7" "1234", B, {104, 33, 99, 12, 34, 95, 106}, "A\xC7" "1234"},
+    {"A\xC8" "a", A, {103, 33, 100, 65, 16, 106}, "A\xC8" "a"},
+    {"12\xC8" "a", C, {105, 12, 100, 65, 100, 106}, "12\xC8" "a"},
+    {"\xCA" "1234", C, {105, 102, 12, 34, 24, 106}, "\xCA" "1234"},
+    {"1\xCA" "23", C, {105, 1, 23, 49, 106}, "0123"},
+    {"\xC6" "a", B, {104, 98, 65, 23, 106}, "\xC6\x01"},
+    {"\xC3", B, {104, 95, 96, 106}, "\x7F"},
+    {"AB", C, {105, 0, 2, 106}, "00"},
+    {" 5", C, {105, 5, 7, 106}, "05"},
+    {"\v9", C, {105, 9, 11, 106}, "09"},
+    {"A\xCE" "B", A, {103, 33, 106, 34, 38, 106}, "stops at 22: a stop character inside the symbol"},
     // CODE A switches from C and from B (in A the same byte is FNC4).
-    {"\xC9" "A", C, {105, 101, 33, 66, 106}},
-    {"\xC9\x01", B, {104, 101, 65, 26, 106}},
+    {"\xC9" "A", C, {105, 101, 33, 66, 106}, "\xC9" "A"},
+    {"\xC9\x01", B, {104, 101, 65, 26, 106}, "\xC9\x01"},
     // Bytes beyond the value table start a digit pair in C and read as 0.
-    {"\xFF\xD0", C, {105, 0, 2, 106}},
+    {"\xFF\xD0", C, {105, 0, 2, 106}, "00"},
 };
 // clang-format on
 
@@ -134,6 +136,7 @@ TEST(Barcode128Encode, ExamplesGiveTheirSymbolValues) {
         EXPECT_TRUE(
             std::equal(std::begin(kStop), std::end(kStop), code.elements + code.length - 13));
         EXPECT_EQ(CBarcode128::ComputeCheckSymbol(e.subset, e.text), e.values.end()[-2]);
+        EXPECT_EQ(ReadBack(code, Symbology::Code128A), e.reads);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "Barcode39.h"
 
 #include "support/GuardedEncoder.h"
+#include "support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -59,16 +60,19 @@ TEST(Barcode39Encoding, WorkedExamples) {
     const struct {
         std::string text;
         Bytes expected;
+        std::string reads;
     } cases[] = {
-        {"", Join({STAR, STAR})},
-        {"A", Join({STAR, a, STAR})},
-        {"a", Join({STAR, a, STAR})},
-        {"A*A", Join({STAR, a, STAR, a, STAR})},
+        {"", Join({STAR, STAR}), ""},
+        {"A", Join({STAR, a, STAR}), "A"},
+        {"a", Join({STAR, a, STAR}), "A"},
+        {"A*A", Join({STAR, a, STAR, a, STAR}),
+         "stops at 20: a start/stop character inside the symbol"},
     };
     for (const auto& c : cases) {
         Guarded g;
         ASSERT_TRUE(g.code.Encode(c.text.c_str())) << c.text;
         EXPECT_EQ(g.Elements(), c.expected) << c.text;
+        EXPECT_EQ(ReadBack(g.code, Symbology::Code39), c.reads);
     }
 }
 

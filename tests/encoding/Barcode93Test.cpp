@@ -1,6 +1,7 @@
 #include "Barcode93.h"
 
 #include "support/GuardedEncoder.h"
+#include "support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,7 @@ TEST(Barcode93Encoding, SymbolsAndCheckCharacters) {
         ASSERT_TRUE(code.Encode(c.text.c_str())) << c.text;
         EXPECT_EQ(code.length, 9 * static_cast<int>(c.expected.size()) + 1) << c.text;
         EXPECT_EQ(Decode(code), c.expected) << c.text;
+        EXPECT_EQ(ReadBack(code, Symbology::Code93), c.text);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "BarcodeEan13.h"
+#include "support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,7 @@ TEST(BarcodeEan13Encode, PeerReaderReadsTheDigitsAndCheckDigit) {
         CBarcodeEan13 code;
         ASSERT_TRUE(code.Encode(text)) << text;
         EXPECT_EQ(Scan(code), expected);
+        EXPECT_EQ(ReadBack(code, Symbology::Ean13), expected);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "BarcodeI2of5.h"
 
 #include "support/GuardedEncoder.h"
+#include "support/ReadBack.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,7 @@ TEST(BarcodeI2of5Encoding, WorkedExamples) {
             width += (code.elements[i] & ELEMENT_WIDE) ? 3 : 1;
         }
         EXPECT_EQ(width, 9 * static_cast<int>(c.text.size()) + 9) << c.text;
+        EXPECT_EQ(ReadBack(code, Symbology::I2of5), c.text);
     }
 }
 

@@ -106,7 +106,7 @@ long_options=$("$batch" --help | grep -oE -- '(^|[[:space:]])--[a-z][a-z-]*' | t
     sort -u | paste -sd' ')
 # WORDS|COMPLETIONS: the words after the command, the last one completed.
 cases=$(cat <<EOF
---pri|--print --printer
+--pri|--print --printer --printer-dpi
 -t code12|code128a code128b code128c
 --type ''|0 1 2 3 4 5 6 code128a code128b code128c code39 code93 ean13 i2of5
 --page-size ''|A4 Letter

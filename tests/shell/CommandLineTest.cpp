@@ -3,7 +3,10 @@
 #include "support/Process.h"
 
 #include <QDir>
+#include <QFile>
 #include <QPrinterInfo>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -68,6 +71,22 @@ TEST_F(ShellTest, UsageErrorEndsStartUpWithoutAMessageBox) {
     EXPECT_EQ(app->m_nExitCode, 2);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_EQ(DocumentCount(), 0u);
+}
+
+// Anything but a regular file is refused at once with one message naming it;
+// a FIFO without a writer would otherwise never open.
+TEST_F(ShellTest, FifoAndDeviceAreRefusedAtOnce) {
+    const QString fifo = dir.filePath(QStringLiteral("codes.fifo"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {fifo, QStringLiteral("/dev/zero")}) {
+        messages.clear();
+        EXPECT_FALSE(Start({path}));
+        ASSERT_EQ(messages.size(), 1) << path.toStdString();
+        EXPECT_EQ(messages[0],
+                  QStringLiteral("Cannot open \"%1\": it is not a regular file.").arg(path));
+        EXPECT_EQ(app->m_nExitCode, 1);
+        Stop();
+    }
 }
 
 // The program itself, with its settings in a folder of the test's own.
@@ -138,6 +157,38 @@ TEST_F(Program, HelpVersionAndUsageErrors) {
     EXPECT_EQ(OwnLines(bad.err),
               std::vector<std::string>{"tavik: unknown option \"--bogus\" (see --help)"});
     EXPECT_FALSE(WroteSettings());
+}
+
+// The command line is checked before a display is needed; without one the
+// window cannot open and the program says so, while printing still works.
+TEST_F(Program, StartUpWithoutADisplay) {
+    const QByteArray saved[] = {qgetenv("DISPLAY"), qgetenv("WAYLAND_DISPLAY"),
+                                qgetenv("QT_QPA_PLATFORM")};
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qunsetenv("QT_QPA_PLATFORM");
+    const struct {
+        QStringList args;
+        std::string line;
+    } cases[] = {
+        {{"--bogus"}, "tavik: unknown option \"--bogus\" (see --help)"},
+        {{"a", "b", "c"}, "tavik: one FILE at most (see --help)"},
+        {{}, "tavik: no display; tavik-batch works without one"},
+        {{"codes.txt"}, "tavik: no display; tavik-batch works without one"},
+        {{"--print-to", "/dev/null", "No Such Printer 4711"},
+         "tavik: no printer named \"No Such Printer 4711\""},
+    };
+    for (const auto& c : cases) {
+        const ProcessResult r = Run(c.args);
+        EXPECT_EQ(r.status, 2) << c.line;
+        EXPECT_EQ(OwnLines(r.err), std::vector<std::string>{c.line});
+    }
+    const ProcessResult bad = Run({"--bogus"});
+    EXPECT_NE(bad.err.find("Usage: tavik [FILE]"), std::string::npos) << bad.err;
+    EXPECT_FALSE(WroteSettings());
+    qputenv("DISPLAY", saved[0]);
+    qputenv("WAYLAND_DISPLAY", saved[1]);
+    qputenv("QT_QPA_PLATFORM", saved[2]);
 }
 
 } // namespace

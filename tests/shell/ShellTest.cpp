@@ -1,10 +1,13 @@
 #include "ShellFixture.h"
 
 #include "ControlBars.h"
+#include "Dia_Bar.h"
+#include "PrintPreview.h"
 #include "Resource.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 
+#include "dialog/DialogTestSupport.h"
 #include "support/QtTryGTest.h"
 #include <QDateTime>
 #include <QDialog>
@@ -12,7 +15,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <QStatusTipEvent>
@@ -21,6 +23,16 @@
 #include <QWindow>
 
 namespace {
+
+// The one barcode view (it has no meta-object of its own, so findChild cannot tell it).
+CTavikView* TheView() {
+    for (QWidget* w : QApplication::allWidgets()) {
+        if (auto* view = dynamic_cast<CTavikView*>(w)) {
+            return view;
+        }
+    }
+    return nullptr;
+}
 
 const QStringList kHelpMenu = {"&Help Topics", "-", "&About Tavik..."};
 
@@ -390,11 +402,47 @@ TEST_F(ShellTest, PrintCommandsUseTheApplicationsPrinter) {
     int pages = -1;
     WithModal(
         [&](QWidget* preview) {
-            const auto* pages_ = preview->findChild<QPrintPreviewWidget*>();
-            pages = pages_ != nullptr ? pages_->pageCount() : -1;
+            const auto* shown = dynamic_cast<CPrintPreview*>(preview);
+            pages = shown != nullptr ? shown->PageCount() : -1;
         },
         [&] { Action("ID_FILE_PRINT_PREVIEW")->trigger(); });
     EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(messages.isEmpty());
+
+    // Rows wider than the page: one message, and nothing is spooled.
+    TheView()->m_settings.m_nBarWidth = 100;
+    const QString refused = pdfAt("refused.pdf");
+    WithModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); },
+              [&] { Action("ID_FILE_PRINT")->trigger(); });
+    EXPECT_FALSE(QFile::exists(refused));
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith("Cannot print: the rows do not fit on the page"))
+        << messages[0].toStdString();
+}
+
+// OK brings values within the bounds tavik-batch has too, and the status bar
+// says which; no message box.
+TEST_F(ShellTest, ClampedSettingsAreNotedOnTheStatusBar) {
+    ASSERT_TRUE(Start());
+    CTavikView* view = TheView();
+    {
+        ModalStep<CDia_Bar> step([](CDia_Bar& d) {
+            SetEdit(d, "IDC_BAR_WIDTH", QStringLiteral("99999999999"));
+            SetEdit(d, "IDC_BAR_HEIGHT", QStringLiteral("99999999999A€日本"));
+            SetEdit(d, "IDC_ORIGIN_X", QStringLiteral("-20000"));
+            SetEdit(d, "IDC_REPEAT", QStringLiteral("0"));
+            Click(d, "IDOK");
+        });
+        view->OnShowSettings();
+    }
+    const BarcodeSettings& s = view->m_settings;
+    EXPECT_EQ(s.m_nBarWidth, 100);
+    EXPECT_EQ(s.m_nBarHeight, 10000);
+    EXPECT_EQ(s.m_nOriginX, -10000);
+    EXPECT_EQ(s.m_nRepeat, 1);
+    EXPECT_EQ(frame->findChild<CStatusBar*>()->GetPaneText(0),
+              "Barline Width 99999999999 set to 100; Barline Hight 99999999999 set to 10000; "
+              "Origin X -20000 set to -10000");
     EXPECT_TRUE(messages.isEmpty());
 }
 

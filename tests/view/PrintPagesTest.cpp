@@ -1,16 +1,22 @@
 // Printing through the real print loop onto PDF printers, read back with
 // poppler's pdfinfo and pdftoppm.
 #include "PrintLoop.h"
+#include "PrintPreview.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "support/Pgm.h"
 #include "support/Process.h"
 
+#include <QAction>
 #include <QFile>
+#include <QImage>
+#include <QLineEdit>
 #include <QPageLayout>
+#include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -229,6 +235,79 @@ TEST_F(PrintPages, PreviewShowsThePrintedPages) {
     EXPECT_EQ(printed, 5);
     EXPECT_EQ(encodes, encodesOnPaper); // the same rows were drawn
     EXPECT_EQ(encodes, 23);
+}
+
+// Row tops on a previewed page: dark runs of at least 40 units down column 10,
+// the page drawn at 96 dots an inch.
+std::vector<int> PreviewRowTops(CPrintPreview& preview, int page, int dpi) {
+    const double scale = 96.0 / dpi;
+    QImage image(preview.PaperDots() * scale, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        painter.translate(preview.PrintableOffset());
+        painter.drawPicture(0, 0, preview.Page(page));
+    }
+    std::vector<int> tops;
+    int run = 0;
+    for (int y = 0; y <= image.height(); ++y) {
+        const bool dark = y < image.height() && qGray(image.pixel(10, y)) < 128;
+        if (!dark && run >= 40) {
+            tops.push_back(y - run);
+        }
+        run = dark ? run + 1 : 0;
+    }
+    return tops;
+}
+
+// A list of 100,000 lines: the page count comes from the layout, and showing
+// the last page draws it and its neighbours only.
+TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
+    std::string lines;
+    for (int i = 0; i < 100000; ++i) {
+        lines += "L" + std::to_string(i) + "\n";
+    }
+    MakeView(lines);
+    int encodes = 0;
+    view->m_beforeEncode = [&] { ++encodes; };
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(1200);
+    SetPage(printer, 7);
+    CPrintPreview preview(*view, printer, {});
+    const int pages = (100000 + 6) / 7;
+    EXPECT_EQ(preview.PageCount(), pages);
+    preview.findChild<QAction*>(QStringLiteral("previewLast"))->trigger();
+    EXPECT_EQ(preview.CurrentPage(), pages);
+    const std::vector<int> expected = {10, 79, 148, 217, 286}; // 100,000 = 14,285 x 7 + 5
+    const std::vector<int> tops = PreviewRowTops(preview, pages, 1200);
+    ASSERT_EQ(tops.size(), expected.size());
+    for (std::size_t k = 0; k < tops.size(); ++k) {
+        EXPECT_NEAR(tops[k], expected[k], 1);
+    }
+    EXPECT_LE(preview.PagesDrawn(), 4); // pages 1 and 2, the last and the one before
+    EXPECT_LE(encodes, 7 * 5);          // the count's layout pass and those pages
+
+    // The controls: previous, the page field, two pages, first; the cache stays small.
+    preview.findChild<QAction*>(QStringLiteral("previewPrevious"))->trigger();
+    EXPECT_EQ(preview.CurrentPage(), pages - 1);
+    auto* field = preview.findChild<QLineEdit*>(QStringLiteral("previewPage"));
+    field->setText(QStringLiteral("42"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(preview.CurrentPage(), 42);
+    preview.findChild<QAction*>(QStringLiteral("previewTwoPages"))->trigger();
+    for (int i = 0; i < 20; ++i) {
+        preview.findChild<QAction*>(QStringLiteral("previewNext"))->trigger();
+    }
+    EXPECT_EQ(preview.CurrentPage(), 82);
+    EXPECT_LE(preview.PagesCached(), CPrintPreview::kCachedPages);
+    preview.findChild<QAction*>(QStringLiteral("previewFirst"))->trigger();
+    EXPECT_EQ(PreviewRowTops(preview, 1, 1200).size(), 7u);
+
+    // Landscape: the page is 400 units high, so 5 rows a page.
+    preview.findChild<QAction*>(QStringLiteral("previewLandscape"))->trigger();
+    EXPECT_EQ(preview.PageCount(), 100000 / 5);
+    EXPECT_EQ(PreviewRowTops(preview, 1, 1200).size(), 5u);
 }
 
 } // namespace

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Barcode128.h"
+#include "Barcode39.h"
+#include "Barcode93.h"
+#include "BarcodeEan13.h"
+#include "BarcodeI2of5.h"
+#include "RowReader.h"
+
+#include <string>
+#include <string_view>
+
+enum class RowVerdict { Matches, Refused, ReadsDifferently, NotOneSymbol };
+
+// How one row's bars compare with its label.
+struct RowCheck {
+    RowVerdict verdict = RowVerdict::Matches;
+    // Refused: why, as one ASCII sentence (the first byte with no value, its place and what
+    // the symbology takes; or too long for the element buffer). NotOneSymbol: the element
+    // where reading stops, and why.
+    std::string reason;
+    // ReadsDifferently: what the bars read. NotOneSymbol: what they read before the stop.
+    std::string readsAs;
+};
+
+// Encodes labels as the view does (clear, then Encode; a text holding a NUL byte is
+// refused), with encoders of its own, reads each row's bars back and compares them with
+// the label. An EAN-13 label of 12 digits matches its 13 digits with the check digit.
+// A checker is for one thread at a time; make one per worker.
+class CRowChecker {
+public:
+    RowCheck Check(std::string_view label, Symbology symbology);
+    // The element row of the last Check for symbology (length 0 when it was refused).
+    const CBarcodeBase& Row(Symbology symbology) { return EncoderFor(symbology); }
+
+private:
+    CBarcodeBase& EncoderFor(Symbology symbology);
+    bool Encode(Symbology symbology);
+
+    CBarcode39 m_code39;
+    CBarcode93 m_code93;
+    CBarcode128 m_code128;
+    CBarcodeEan13 m_ean13;
+    CBarcodeI2of5 m_i2of5;
+    std::string m_label; // the label as a NUL-terminated text for the encoders
+    RowReading m_reading;
+};

@@ -1,0 +1,89 @@
+#include "RowReport.h"
+
+#include "LineList.h"
+#include "MessageText.h"
+#include "TavikView.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace {
+
+// Built by appending: g++ 12 warns falsely (-Wrestrict) on "..." + a temporary string.
+std::string Quoted(std::string_view latin1) {
+    std::string quoted = "\"";
+    quoted += MessageText(latin1);
+    quoted += '"';
+    return quoted;
+}
+
+std::string Refused(const std::string& shownText, const std::string& reason) {
+    return "Error while encoding text \"" + shownText + "\". " + reason;
+}
+
+} // namespace
+
+RowReporter::RowReporter(Symbology symbology, bool strict, bool barsFromFont, Sink sink)
+    : m_symbology(symbology), m_strict(strict), m_barsFromFont(barsFromFont),
+      m_sink(std::move(sink)) {}
+
+bool RowReporter::Row(std::string_view label, long lineNumber) {
+    ++m_lines;
+    const RowCheck check = m_checker->Check(label, m_symbology);
+    if (check.verdict == RowVerdict::Refused) {
+        ++m_refused;
+        Report(lineNumber, Refused(MessageText(label), check.reason));
+        return false;
+    }
+    if (check.verdict == RowVerdict::Matches || m_barsFromFont) {
+        return true;
+    }
+    ++m_differ;
+    if (check.verdict == RowVerdict::ReadsDifferently) {
+        Report(lineNumber, "bars read " + Quoted(check.readsAs) + ", label " + Quoted(label));
+    } else {
+        Report(lineNumber, "bars are not one symbol, label " + Quoted(label) + ". " + check.reason);
+    }
+    return !m_strict;
+}
+
+void RowReporter::Unrepresentable(const std::string& utf8, long lineNumber) {
+    ++m_lines;
+    ++m_refused;
+    Report(lineNumber,
+           Refused(MessageTextUtf8(utf8), "The text has characters beyond Latin-1 (8-bit)."));
+}
+
+std::string RowReporter::Summary() const {
+    return std::to_string(m_lines) + (m_lines == 1 ? " line, " : " lines, ") +
+           std::to_string(m_refused) + " refused, " + std::to_string(m_differ) + " differ";
+}
+
+void RowReporter::Report(long lineNumber, const std::string& message) {
+    m_sink((lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " : std::string()) +
+           message);
+}
+
+void CheckViewRows(const CTavikView& view, RowReporter& report,
+                   const std::function<void(std::size_t)>& failed) {
+    const BarcodeSettings& s = view.m_settings;
+    const CLineList* lines = s.m_pLines;
+    if (lines == nullptr) {
+        if (!report.Row(s.m_strText, 0) && failed) {
+            failed(SIZE_MAX);
+        }
+        return;
+    }
+    for (std::size_t i = 0; i < lines->GetSize(); ++i) {
+        const auto number = static_cast<long>(i + 1);
+        if (lines->BeyondLatin1(i)) {
+            report.Unrepresentable(lines->GetUtf8(i), number);
+            if (failed) {
+                failed(i);
+            }
+        } else if (!report.Row(lines->GetAt(i), number) && failed) {
+            failed(i);
+        }
+    }
+}

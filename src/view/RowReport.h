@@ -1,0 +1,50 @@
+#pragma once
+
+#include "RowCheck.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+class CTavikView;
+
+// Checks every row against its label and reports each problem row in one line to a sink.
+// A refused row, and when strict a row whose bars read differently, fails and is drawn
+// empty. When the bars come from a font only refusals count.
+class RowReporter {
+public:
+    using Sink = std::function<void(const std::string&)>;
+
+    RowReporter(Symbology symbology, bool strict, bool barsFromFont, Sink sink);
+
+    // Checks one row (lineNumber 0 for the view's own text); true when its bars are drawn.
+    bool Row(std::string_view label, long lineNumber);
+    // A text with no 8-bit form (shown as UTF-8): a refused row.
+    void Unrepresentable(const std::string& utf8, long lineNumber = 0);
+    // The elements of the last row Row drew.
+    const CBarcodeBase& Bars() { return m_checker->Row(m_symbology); }
+
+    bool Failed() const { return m_refused > 0 || (m_strict && m_differ > 0); }
+    bool AllMatch() const { return m_refused == 0 && m_differ == 0; }
+    // "N lines, M refused, K differ".
+    std::string Summary() const;
+
+private:
+    void Report(long lineNumber, const std::string& message);
+
+    std::unique_ptr<CRowChecker> m_checker = std::make_unique<CRowChecker>();
+    Symbology m_symbology;
+    bool m_strict;
+    bool m_barsFromFont;
+    Sink m_sink;
+    long m_lines = 0;
+    long m_refused = 0;
+    long m_differ = 0;
+};
+
+// Checks every row a view draws (its text, or each line of its list) with report; calls
+// failed with the index of each list line that fails, or with SIZE_MAX for the text.
+void CheckViewRows(const CTavikView& view, RowReporter& report,
+                   const std::function<void(std::size_t)>& failed = {});
