@@ -3,9 +3,10 @@
 //     of an N-line list scrolled to its middle; 1,000,000 lines should cost at
 //     most twice 100 lines.
 //   BM_LoadList: CTavikDoc::OnOpenDocument of a 1,000,000-line (20 MB) file.
-//   BM_MeasureRows/N: the row pass that measures the scroll width (every row
+//   BM_MeasureRows/N/C: the row pass that measures the scroll width (every row
 //     encoded with the pass's own encoders, bars and text measured), run on the
 //     calling thread; the window runs the same pass on a thread of its own.
+//     C = 1: a view in a window, whose pass also checks every row against its label.
 // Runs on Qt's offscreen platform; the list files live in a temporary folder.
 
 #include "Fonts.h"
@@ -103,8 +104,16 @@ void BM_MeasureRows(benchmark::State& state) {
         state.SkipWithError("cannot open the list");
         return;
     }
-    auto view = std::make_unique<CTavikView>();
-    doc.AddView(view.get());
+    QWidget window;
+    std::unique_ptr<CTavikView> own;
+    CTavikView* view = nullptr;
+    if (state.range(1) != 0) {
+        view = new CTavikView(&window); // the window owns it
+    } else {
+        own = std::make_unique<CTavikView>();
+        view = own.get();
+    }
+    doc.AddView(view);
     view->OnInitialUpdate();
     view->CancelRowPass(); // the pass of OnInitialUpdate is not measured
     for (auto _ : state) {
@@ -115,7 +124,11 @@ void BM_MeasureRows(benchmark::State& state) {
     state.counters["rows/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
                                                   benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_MeasureRows)->Arg(1000000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_MeasureRows)
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
 
 } // namespace
 

@@ -180,10 +180,16 @@ bool CRowChecker::Encode(Symbology symbology) {
 
 RowCheck CRowChecker::Check(std::string_view label, Symbology symbology) {
     m_label.assign(label);
-    if (!Encode(symbology)) {
+    return Compare(label, symbology, Encode(symbology) ? &EncoderFor(symbology) : nullptr);
+}
+
+RowCheck CRowChecker::Compare(std::string_view label, Symbology symbology,
+                              const CBarcodeBase* encoded) {
+    if (encoded == nullptr) {
+        m_label.assign(label);
         return {RowVerdict::Refused, RefusalReason(m_label, symbology), {}};
     }
-    const CBarcodeBase& row = EncoderFor(symbology);
+    const CBarcodeBase& row = *encoded;
     ReadRow(row, symbology, m_reading);
     if (!m_reading.OneSymbol()) {
         return {RowVerdict::NotOneSymbol,

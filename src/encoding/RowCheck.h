@@ -30,6 +30,9 @@ struct RowCheck {
 class CRowChecker {
 public:
     RowCheck Check(std::string_view label, Symbology symbology);
+    // The same for a row encoded elsewhere from label: row is its elements, or null when
+    // the encoder refused label.
+    RowCheck Compare(std::string_view label, Symbology symbology, const CBarcodeBase* row);
     // The element row of the last Check for symbology (length 0 when it was refused).
     const CBarcodeBase& Row(Symbology symbology) { return EncoderFor(symbology); }
 

@@ -105,6 +105,11 @@ void CTavikView::OnInitialUpdate() {
         doc->SetTitle(
             QString::fromLatin1(s.m_strText.data(), static_cast<qsizetype>(s.m_strText.size())));
     }
+    // A view in a window checks its rows too; tavik-batch checks them itself.
+    if (!m_checkRows && parentWidget() != nullptr) {
+        m_checkRows = true;
+        AddRowCheck();
+    }
     StartRowPass();
 }
 

@@ -18,6 +18,19 @@
 #include <vector>
 
 class CTavikDoc;
+struct RowCheck;
+
+// What the last complete row pass found wrong: the counts and the problem rows in
+// order; for a single text, what is wrong with it.
+struct RowProblems {
+    std::int64_t lines = 0, refused = 0, differ = 0;
+    std::vector<std::int64_t> rows;
+    std::string single;
+};
+
+// A problem as the status bar says it: "refused: ...", "reads as "..."" or
+// "not one symbol: ..."; empty when the row matches.
+std::string RowProblemNote(const RowCheck& check);
 class QAction;
 class QPrinter;
 
@@ -61,6 +74,12 @@ public:
     bool ExportTo(const QString& path);
     // Enables the context menu's actions by what they can do now.
     void UpdateViewActions();
+    // F8: scrolls to the next refused or differing row after the top row.
+    void OnNextProblemRow();
+    // The status-bar pane's text: "N lines[, M refused[, K differ]]", or for a
+    // single text what is wrong with it.
+    QString RowCheckText() const;
+    const RowProblems& Problems() const { return m_problems; }
 
     // Vertical distance between row tops on this surface (may be 0 or less).
     int RowPitch(CDC* pDC) const;
@@ -122,6 +141,8 @@ private:
     void CreateViewActions();
     bool HasDrawing() const;
     void ShowZoom();
+    void AddRowCheck();
+    void ShowRowCheck();
     std::unique_ptr<QPrinter> ExportPrinter() const;
     QString PromptExportFileName();
 
@@ -144,6 +165,9 @@ private:
     QAction* m_actZoomOut = nullptr;
     QAction* m_actActualSize = nullptr;
     QAction* m_actSettings = nullptr;
+    QAction* m_actNextProblem = nullptr;
+    RowProblems m_problems;
+    bool m_checkRows = false; // in a window: every pass checks the rows too
 };
 
 // Saturates a 64-bit value into 32 bits.

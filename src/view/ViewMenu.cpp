@@ -65,6 +65,10 @@ void CTavikView::CreateViewActions() {
     m_actActualSize = AddViewAction(this, "viewActualSize", QStringLiteral("&Actual Size"),
                                     {QKeySequence(Qt::CTRL | Qt::Key_0)});
     m_actSettings = AddViewAction(this, "viewSettings", QStringLiteral("&Settings..."), {});
+    m_actNextProblem = AddViewAction(this, "viewNextProblem", QStringLiteral("&Next Problem Row"),
+                                     {QKeySequence(Qt::Key_F8)});
+    m_actNextProblem->setEnabled(false);
+    connect(m_actNextProblem, &QAction::triggered, this, [this] { OnNextProblemRow(); });
     connect(m_actCopy, &QAction::triggered, this, [this] { OnEditCopy(); });
     connect(m_actExport, &QAction::triggered, this, [this] { OnFileExport(); });
     connect(m_actZoomIn, &QAction::triggered, this, [this] { SetZoom(GetZoom() + 1); });
@@ -94,6 +98,7 @@ void CTavikView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addActions({m_actZoomIn, m_actZoomOut, m_actActualSize});
     menu.addSeparator();
+    menu.addAction(m_actNextProblem);
     menu.addAction(m_actSettings);
     menu.exec(event->globalPos());
 }
@@ -106,6 +111,7 @@ void CTavikView::OnZoomChanged() {
 void CTavikView::focusInEvent(QFocusEvent* event) {
     CScrollView::focusInEvent(event);
     ShowZoom();
+    ShowRowCheck();
 }
 
 // A label at the right of the main window's status bar, shown when the zoom is not 1.

@@ -1,5 +1,6 @@
 #include "ShellFixture.h"
 
+#include "ControlBars.h"
 #include "RecentFileList.h"
 #include "Resource.h"
 
@@ -184,3 +185,39 @@ TEST_F(ShellTest, StatusBarShowsTheZoom) {
     view->findChild<QAction*>(QStringLiteral("viewActualSize"))->trigger();
     EXPECT_FALSE(label->isVisibleTo(frame));
 }
+
+namespace {
+
+// The status-bar pane counts the active view's problem rows, and F8 walks them
+// from the top row down, wrapping around, naming each row's line and reason.
+TEST_F(ShellTest, RowCheckPaneAndNextProblemRow) {
+    ASSERT_TRUE(Start());
+    QByteArray list;
+    for (int i = 1; i <= 40; ++i) {
+        list += i == 2    ? "abc\n"
+                : i == 20 ? "A#B\n"
+                : i == 35 ? "A*B\n"
+                          : "ROW" + QByteArray::number(i) + "\n";
+    }
+    ASSERT_NE(app->OpenDocumentFile(WriteFile(QStringLiteral("rows.txt"), list)), nullptr);
+    QWidget* view = frame->MDIGetActive()->widget();
+    QLabel* pane = nullptr;
+    QTRY_VERIFY((pane = frame->findChild<QLabel*>(QStringLiteral("rowCheckIndicator"))) != nullptr);
+    QTRY_COMPARE(pane->text(), QStringLiteral("40 lines, 1 refused, 2 differ"));
+    QAction* next = view->findChild<QAction*>(QStringLiteral("viewNextProblem"));
+    ASSERT_TRUE(next->shortcuts().contains(QKeySequence(Qt::Key_F8)));
+    const QString expected[] = {
+        QStringLiteral("Line 2: reads as \"ABC\""),
+        QStringLiteral("Line 20: refused: Character 2, \"#\", is not in Code 39 (0-9, A-Z, a-z, "
+                       "space, - . $ / + % *)."),
+        QStringLiteral("Line 35: not one symbol: Reading stops at element 20 of 50: a start/stop "
+                       "character inside the symbol."),
+        QStringLiteral("Line 2: reads as \"ABC\""),
+    };
+    for (const QString& message : expected) {
+        next->trigger();
+        EXPECT_EQ(frame->findChild<CStatusBar*>()->GetPaneText(0), message);
+    }
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// The check of every row against its label, in the view: a status-bar pane with
+// the counts, and F8 to the next problem row.
+#include "TavikView.h"
+
+#include "LineList.h"
+#include "MDIFrameWnd.h"
+#include "MessageText.h"
+#include "RowCheck.h"
+#include "WinApp.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace {
+
+// Checks every row of a pass against its label with a checker of its own. With the
+// bars drawn from a font only refusals count.
+class CCheckVisitor : public CRowVisitor {
+public:
+    explicit CCheckVisitor(std::function<void(RowProblems)> done) : m_done(std::move(done)) {}
+
+    void Visit(const PassRow& row) override {
+        const BarcodeSettings& s = row.input.settings;
+        const RowCheck check = m_checker->Compare(row.text, static_cast<Symbology>(s.m_nType),
+                                                  row.accepted ? row.encoder : nullptr);
+        ++m_found.lines;
+        const bool refused = check.verdict == RowVerdict::Refused;
+        if (refused) {
+            ++m_found.refused;
+        } else if (check.verdict != RowVerdict::Matches && !s.m_bTrueType) {
+            ++m_found.differ;
+        } else {
+            return;
+        }
+        m_found.rows.push_back(row.index);
+        if (s.m_pLines == nullptr) {
+            m_found.single = RowProblemNote(check);
+        }
+    }
+    void Finish() override { m_done(std::move(m_found)); }
+
+private:
+    std::unique_ptr<CRowChecker> m_checker = std::make_unique<CRowChecker>();
+    std::function<void(RowProblems)> m_done;
+    RowProblems m_found;
+};
+
+} // namespace
+
+std::string RowProblemNote(const RowCheck& check) {
+    switch (check.verdict) {
+    case RowVerdict::Refused:
+        return "refused: " + check.reason;
+    case RowVerdict::ReadsDifferently:
+        return "reads as \"" + MessageText(check.readsAs) + "\"";
+    case RowVerdict::NotOneSymbol:
+        return "not one symbol: " + check.reason;
+    default:
+        return {};
+    }
+}
+
+void CTavikView::AddRowCheck() {
+    AddRowVisitor([this] {
+        return std::make_unique<CCheckVisitor>([this](RowProblems found) {
+            m_problems = std::move(found);
+            ShowRowCheck();
+        });
+    });
+}
+
+QString CTavikView::RowCheckText() const {
+    const RowProblems& p = m_problems;
+    if (m_settings.m_pLines == nullptr) {
+        return QString::fromStdString(p.single);
+    }
+    QString text = QStringLiteral("%1 lines").arg(p.lines);
+    if (p.refused > 0 || p.differ > 0) {
+        text += QStringLiteral(", %1 refused").arg(p.refused);
+    }
+    if (p.differ > 0) {
+        text += QStringLiteral(", %1 differ").arg(p.differ);
+    }
+    return text;
+}
+
+// A label beside the indicators of the main window's status bar.
+void CTavikView::ShowRowCheck() {
+    auto* main = qobject_cast<QMainWindow*>(window());
+    if (main == nullptr || main->statusBar() == nullptr || !m_checkRows) {
+        return;
+    }
+    auto* label = main->statusBar()->findChild<QLabel*>(QStringLiteral("rowCheckIndicator"));
+    if (label == nullptr) {
+        label = new QLabel(main->statusBar());
+        label->setObjectName(QStringLiteral("rowCheckIndicator"));
+        main->statusBar()->addPermanentWidget(label);
+    }
+    label->setText(RowCheckText());
+    m_actNextProblem->setEnabled(!m_problems.rows.empty());
+}
+
+// Scrolls to the first problem row below the top row, wrapping around, and says
+// on the status bar which line it is and why.
+void CTavikView::OnNextProblemRow() {
+    const std::vector<std::int64_t>& rows = m_problems.rows;
+    if (rows.empty() || m_settings.m_pLines == nullptr) {
+        return;
+    }
+    const CDC::Resolution screen = ScreenResolution();
+    CDC dc(nullptr, screen, screen, false);
+    const int pitch = std::max(1, RowPitch(&dc));
+    const std::int64_t top =
+        (std::int64_t{GetScrollPosition().y()} - m_settings.m_nOriginY + pitch - 1) / pitch;
+    auto next = std::upper_bound(rows.begin(), rows.end(), top);
+    if (next == rows.end()) {
+        next = rows.begin();
+    }
+    const std::int64_t row = *next;
+    ScrollToPosition(
+        QPoint(GetScrollPosition().x(), SaturateInt(m_settings.m_nOriginY + row * pitch)));
+    const std::string_view text = m_settings.m_pLines->GetAt(static_cast<std::size_t>(row));
+    CRowChecker checker;
+    const RowCheck check = checker.Check(text, static_cast<Symbology>(m_settings.m_nType));
+    if (CMDIFrameWnd* frame = AfxGetMainWnd()) {
+        frame->SetMessageText(QStringLiteral("Line %1: %2")
+                                  .arg(row + 1)
+                                  .arg(QString::fromStdString(RowProblemNote(check))));
+    }
+}
