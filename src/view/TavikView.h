@@ -18,6 +18,7 @@
 #include <vector>
 
 class CTavikDoc;
+class QLabel;
 struct RowCheck;
 
 // What the last complete row pass found wrong: the counts and the problem rows in
@@ -140,6 +141,9 @@ private:
 
     void CreateViewActions();
     bool HasDrawing() const;
+    // The main window's status-bar label of that name, made on first use; null
+    // outside a main window.
+    QLabel* StatusPane(const QString& name) const;
     void ShowZoom();
     void AddRowCheck();
     void ShowRowCheck();

@@ -114,17 +114,25 @@ void CTavikView::focusInEvent(QFocusEvent* event) {
     ShowRowCheck();
 }
 
-// A label at the right of the main window's status bar, shown when the zoom is not 1.
-void CTavikView::ShowZoom() {
+QLabel* CTavikView::StatusPane(const QString& name) const {
     auto* main = qobject_cast<QMainWindow*>(window());
     if (main == nullptr || main->statusBar() == nullptr) {
-        return;
+        return nullptr;
     }
-    auto* label = main->statusBar()->findChild<QLabel*>(QStringLiteral("zoomIndicator"));
+    auto* label = main->statusBar()->findChild<QLabel*>(name);
     if (label == nullptr) {
-        label = new QLabel(main->statusBar());
-        label->setObjectName(QStringLiteral("zoomIndicator"));
+        label = new QLabel(main->statusBar()); // the status bar owns it
+        label->setObjectName(name);
         main->statusBar()->addPermanentWidget(label);
+    }
+    return label;
+}
+
+// A label at the right of the main window's status bar, shown when the zoom is not 1.
+void CTavikView::ShowZoom() {
+    QLabel* label = StatusPane(QStringLiteral("zoomIndicator"));
+    if (label == nullptr) {
+        return;
     }
     label->setText(QStringLiteral("Zoom %1x").arg(GetZoom()));
     label->setVisible(GetZoom() != 1);

@@ -9,8 +9,6 @@
 #include "WinApp.h"
 
 #include <QLabel>
-#include <QMainWindow>
-#include <QStatusBar>
 
 #include <algorithm>
 
@@ -89,15 +87,9 @@ QString CTavikView::RowCheckText() const {
 
 // A label beside the indicators of the main window's status bar.
 void CTavikView::ShowRowCheck() {
-    auto* main = qobject_cast<QMainWindow*>(window());
-    if (main == nullptr || main->statusBar() == nullptr || !m_checkRows) {
-        return;
-    }
-    auto* label = main->statusBar()->findChild<QLabel*>(QStringLiteral("rowCheckIndicator"));
+    QLabel* label = m_checkRows ? StatusPane(QStringLiteral("rowCheckIndicator")) : nullptr;
     if (label == nullptr) {
-        label = new QLabel(main->statusBar());
-        label->setObjectName(QStringLiteral("rowCheckIndicator"));
-        main->statusBar()->addPermanentWidget(label);
+        return;
     }
     label->setText(RowCheckText());
     m_actNextProblem->setEnabled(!m_problems.rows.empty());
