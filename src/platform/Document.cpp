@@ -29,6 +29,7 @@ void CDocument::AddView(CScrollView* view) {
 void CDocument::RemoveView(CScrollView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
     if (view->m_pDocument == this) {
+        view->OnDocumentLeaving(); // the document may go right after
         view->m_pDocument = nullptr;
     }
 }

@@ -64,6 +64,9 @@ public:
     int GetZoom() const { return m_nZoom; }
     // After the zoom changed.
     virtual void OnZoomChanged() {}
+    // The view is leaving its document, which may be destroyed next: nothing
+    // may read the document after this.
+    virtual void OnDocumentLeaving() {}
     // Before a print job is spooled on printer: why its pages cannot be
     // printed, in one line, or empty. By default nothing stops it.
     virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }

@@ -127,6 +127,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void OnZoomChanged() override;
+    // A pass over the rows reads the document's lines: it stops first.
+    void OnDocumentLeaving() override { CancelRowPass(); }
 
 private:
     struct RowExtent {
