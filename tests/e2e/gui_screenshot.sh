@@ -15,56 +15,12 @@ TAVIK=${1:-${TAVIK:-build/src/app/tavik}}
 TIMEOUT=${E2E_TIMEOUT:-30}
 EXPECTED='CODE-39:0123456789'
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavik-e2e-XXXXXX")
-xvfb_pid=""
-app_pid=""
-keep=0
+NAME=gui_screenshot
+# shellcheck source=e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+need_tools Xvfb xwininfo xprop import zbarimg
 
-stop() { # pid: ends a process this script started
-    if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
-        kill "$1" 2>/dev/null || true
-        wait "$1" 2>/dev/null || true
-    fi
-}
-
-cleanup() {
-    stop "$app_pid"
-    stop "$xvfb_pid"
-    if [ "$keep" -eq 0 ]; then
-        rm -rf "$work"
-    fi
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    keep=1
-    echo "gui_screenshot: FAIL: $*" >&2
-    echo "gui_screenshot: screenshots and logs kept in $work" >&2
-    exit 1
-}
-
-for tool in Xvfb xwininfo xprop import zbarimg; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-[ -x "$TAVIK" ] || fail "no program at $TAVIK"
-
-# Xvfb chooses a free display and writes its number to descriptor 3 once ready;
-# -noreset keeps the root window's resources between the runs.
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-deadline=$((SECONDS + TIMEOUT))
-until [ -s "$work/display" ]; do
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    [ "$SECONDS" -lt "$deadline" ] || fail "Xvfb gave no display within ${TIMEOUT}s"
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
-
-# tavik keeps its settings and runtime files in the work folder, never the user's.
-mkdir -p "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
+start_xvfb
 
 # One run at a logical resolution: start, wait for the window, decode, stop.
 run_at_dpi() {

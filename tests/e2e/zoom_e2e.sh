@@ -13,51 +13,14 @@ TAVIK=${1:-${TAVIK:-build/src/app/tavik}}
 TIMEOUT=${E2E_TIMEOUT:-30}
 LINES=(TAVIK1 CODE39)
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/tavik-zoom-XXXXXX")
-xvfb_pid=""
-app_pid=""
-keep=0
-
-stop() { # pid: ends a process this script started
-    if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
-        kill "$1" 2>/dev/null || true
-        wait "$1" 2>/dev/null || true
-    fi
-}
-cleanup() {
-    stop "$app_pid"
-    stop "$xvfb_pid"
-    [ "$keep" -ne 0 ] || rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-    keep=1
-    echo "zoom_e2e: FAIL: $*" >&2
-    echo "zoom_e2e: screenshots and logs kept in $work" >&2
-    exit 1
-}
-
-for tool in Xvfb xwininfo xdotool import convert zbarimg python3; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-[ -x "$TAVIK" ] || fail "no program at $TAVIK"
+NAME=zoom_e2e
+# shellcheck source=e2e_lib.sh
+source "$(dirname "$0")/e2e_lib.sh"
+need_tools Xvfb xwininfo xdotool import convert zbarimg python3
 
 printf '%s\n' "${LINES[@]}" >"$work/list.txt"
 
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-deadline=$((SECONDS + TIMEOUT))
-until [ -s "$work/display" ]; do
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    [ "$SECONDS" -lt "$deadline" ] || fail "Xvfb gave no display within ${TIMEOUT}s"
-    sleep 0.1
-done
-export DISPLAY=":$(head -n1 "$work/display")"
-unset WAYLAND_DISPLAY
-mkdir -p "$work/config" "$work/runtime"
-chmod 700 "$work/runtime"
+start_xvfb
 
 # Widths of the dark runs of every scanline through a symbol of the list: runs
 # grouped where the light gaps between them are short, kept when their count
