@@ -43,6 +43,7 @@ public:
     QPoint SetWindowOrg(int x, int y);
     QPoint SetViewportOrg(int x, int y);
     QPoint GetViewportOrg() const { return m_viewportOrg; }
+    QPoint GetWindowOrg() const { return m_windowOrg; }
     QTransform LogicalToDevice() const;
 
     // The device area being painted; GetClipBox returns it in logical units.

@@ -68,13 +68,9 @@ void CScrollView::OnPrepareDC(CDC* pDC, CPrintInfo* /*pInfo*/) {
         pDC->SetWindowExt(dpi, dpi);
         pDC->SetViewportExt(dpi * m_nZoom, dpi * m_nZoom);
     }
-    // Far down a huge layout the zoomed offset is held to the int range.
-    auto shift = [this](int v) {
-        return static_cast<int>(std::clamp<long long>(-static_cast<long long>(v) * m_nZoom,
-                                                      std::numeric_limits<int>::min(),
-                                                      std::numeric_limits<int>::max()));
-    };
-    pDC->SetViewportOrg(shift(pos.x()), shift(pos.y()));
+    // The scroll position is the window's origin: the offset in device pixels
+    // may pass the int range far down a huge layout at a high zoom.
+    pDC->SetWindowOrg(pos.x(), pos.y());
     // Where a unit is not a whole number of device pixels (a fractional scale
     // factor), bars are laid on the pixel grid so every module is as wide.
     const qreal dpr = painter->device()->devicePixelRatioF();

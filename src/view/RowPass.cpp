@@ -56,6 +56,20 @@ void EncoderSet::Reset() const {
     }
 }
 
+bool EncoderSet::EncodeQuietly(int type, std::string_view text, std::string& scratch) const {
+    CBarcodeBase* e = For(type);
+    if (e == nullptr) {
+        return false;
+    }
+    e->Clear();
+    scratch.assign(text);
+    try {
+        return scratch.find('\0') == std::string::npos && Encode(type, scratch.c_str());
+    } catch (...) {
+        return false;
+    }
+}
+
 std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,
                       const CFont& textFont, const CFont& barcodeFont, std::string_view text) {
     std::int64_t width = 0;
@@ -74,22 +88,6 @@ std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, con
     return std::int64_t{s.m_nOriginX} + width;
 }
 
-namespace {
-
-// The encoders of one pass, set up as a view sets up its own.
-struct OwnEncoders {
-    CBarcode39 code39;
-    CBarcode93 code93;
-    CBarcode128 code128;
-    CBarcodeEan13 ean13;
-    CBarcodeI2of5 i2of5;
-
-    OwnEncoders() { Set().Reset(); }
-    EncoderSet Set() { return EncoderSet{&code39, &code93, &code128, &ean13, &i2of5}; }
-};
-
-} // namespace
-
 bool CRowPass::Run(const RowPassInput& input, const Visitors& visitors,
                    const std::atomic<bool>& cancel) {
     const BarcodeSettings& s = input.settings;
@@ -98,19 +96,7 @@ bool CRowPass::Run(const RowPassInput& input, const Visitors& visitors,
     const CDC surface(nullptr, input.screen, input.screen, false);
     std::string scratch;
     auto visit = [&](std::int64_t index, std::string_view text) {
-        scratch.assign(text);
-        // As the view does: a text holding a NUL is refused, and so is any an
-        // encoder throws on.
-        bool accepted = false;
-        if (CBarcodeBase* e = encoders.For(s.m_nType)) {
-            e->Clear();
-            try {
-                accepted = scratch.find('\0') == std::string::npos &&
-                           encoders.Encode(s.m_nType, scratch.c_str());
-            } catch (...) {
-                accepted = false;
-            }
-        }
+        const bool accepted = encoders.EncodeQuietly(s.m_nType, text, scratch);
         const PassRow row{index, text,   accepted, accepted ? encoders.For(s.m_nType) : nullptr,
                           input, surface};
         for (const auto& v : visitors) {

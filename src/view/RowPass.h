@@ -1,12 +1,8 @@
 #pragma once
 
-#include "Barcode128.h"
-#include "Barcode39.h"
-#include "Barcode93.h"
-#include "BarcodeEan13.h"
-#include "BarcodeI2of5.h"
 #include "BarcodeSettings.h"
 #include "DC.h"
+#include "EncoderSet.h"
 
 #include <QThread>
 
@@ -17,22 +13,6 @@
 #include <vector>
 
 class QObject;
-
-// Encoders of one symbology family each, as a view holds them.
-struct EncoderSet {
-    CBarcode39* code39;
-    CBarcode93* code93;
-    CBarcode128* code128;
-    CBarcodeEan13* ean13;
-    CBarcodeI2of5* i2of5;
-
-    // The encoder that serves a BarcodeType, or null.
-    CBarcodeBase* For(int type) const;
-    // Encodes text (read up to its first NUL) with the encoder of type.
-    bool Encode(int type, const char* text) const;
-    // Every encoder empty, with wide elements three narrow ones.
-    void Reset() const;
-};
 
 // What a pass over a view's rows works from: a copy of the settings (their
 // line list is read-only once loaded and outlives the pass), the two fonts

@@ -7,6 +7,8 @@
 #include "BarcodeI2of5.h"
 #include "BarcodeSettings.h"
 #include "RowPass.h"
+#include "RowRenderer.h"
+#include "SatMath.h"
 #include "ScrollView.h"
 
 #include <cstdint>
@@ -84,6 +86,10 @@ public:
 
     // Vertical distance between row tops on this surface (may be 0 or less).
     int RowPitch(CDC* pDC) const;
+    // The layout and drawing over this view's settings, fonts and encoders.
+    CRowRenderer Renderer() const;
+    // A copy of what the rows are drawn from, for drawing them off this thread.
+    std::unique_ptr<CRowSnapshot> Snapshot() const;
     // The encoder that serves a BarcodeType, or null.
     CBarcodeBase* EncoderFor(int type);
     // The right edge of the widest row drawn anywhere in the list, as the last
@@ -131,11 +137,6 @@ protected:
     void OnDocumentLeaving() override { CancelRowPass(); }
 
 private:
-    struct RowExtent {
-        std::int64_t top;    // relative to the row's top, may be negative
-        std::int64_t bottom; // exclusive
-    };
-
     // After an accepted Settings OK: scroll sizes, title, fonts, offsets.
     void ApplySettings();
     // Scroll sizes of the Settings command and the drags, rows of height tall.
@@ -152,15 +153,10 @@ private:
     std::unique_ptr<QPrinter> ExportPrinter() const;
     QString PromptExportFileName();
 
-    RowExtent RowExtentOf(CDC* pDC) const;
-    EncoderSet Encoders();
+    EncoderSet Encoders() const;
     RowPassInput PassInput() const;
     CRowPass::Visitors MakeVisitors();
     void OnRowsMeasured(std::int64_t widest);
-    void DrawScreen(CDC* pDC, int pitch, std::int64_t rows);
-    void DrawPage(CDC* pDC, int pitch, std::int64_t rows);
-    // Draws row k below the origin (encoding its text first when asked).
-    void DrawRow(CDC* pDC, std::int64_t k, int pitch, std::string_view text, bool encode);
     // Widest row beyond the origin from the last complete pass; INT64_MIN: none.
     std::int64_t m_nRowsWidth = std::numeric_limits<std::int64_t>::min();
     std::vector<RowVisitorMaker> m_rowVisitors;
@@ -175,6 +171,3 @@ private:
     RowProblems m_problems;
     bool m_checkRows = false; // in a window: every pass checks the rows too
 };
-
-// Saturates a 64-bit value into 32 bits.
-int SaturateInt(std::int64_t v);
