@@ -4,6 +4,7 @@
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "Resources.h"
+#include "SaveFile.h"
 #include "ScrollView.h"
 #include "WinApp.h"
 
@@ -21,12 +22,6 @@ CMDIChildWnd* FrameOfView(const CScrollView* view) {
         }
     }
     return nullptr;
-}
-
-bool SameFile(const QString& a, const QString& b) {
-    const QFileInfo fa(a), fb(b);
-    return fa.absoluteFilePath() == fb.absoluteFilePath() ||
-           (fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath());
 }
 
 } // namespace
@@ -164,7 +159,7 @@ void CMultiDocTemplate::SetDefaultTitle(CDocument* doc) {
 
 CDocument* CMultiDocTemplate::FindOpenDocument(const QString& path) const {
     for (const auto& doc : m_documents) {
-        if (!doc->GetPathName().isEmpty() && SameFile(doc->GetPathName(), path)) {
+        if (!doc->GetPathName().isEmpty() && IsSameFile(doc->GetPathName(), path)) {
             return doc.get();
         }
     }

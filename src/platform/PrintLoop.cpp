@@ -23,25 +23,50 @@ QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
 
 } // namespace
 
+void CViewPages::PreparePage(CDC& dc, CPrintInfo& info) {
+    m_view.OnPrepareDC(&dc, &info);
+}
+
+void CViewPages::DrawPage(CDC& dc, CPrintInfo& info) {
+    m_view.OnPrint(&dc, &info);
+}
+
 int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
+                  int barReduction) {
+    CViewPages pages(view);
+    return DrawPrintPage(pages, painter, printer, page, barReduction);
+}
+
+int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
                   int barReduction) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
     CDC dc(painter, dpi, dpi, true);
     dc.SetBarReduction(barReduction);
     CPrintInfo info;
     info.m_nCurPage = page;
-    view.OnPrepareDC(&dc, &info);
+    pages.PreparePage(dc, info);
     info.m_rectDraw = DrawableRect(dc, printer);
     dc.SetDeviceClip(PageRect(printer));
-    view.OnPrint(&dc, &info);
+    pages.DrawPage(dc, info);
     return std::max(1, info.GetMaxPage());
 }
 
+int CountPrintPages(CPageSource& pages, const QPrinter& printer) {
+    return DrawPrintPage(pages, nullptr, printer, 1);
+}
+
 int CountPrintPages(CScrollView& view, const QPrinter& printer) {
-    return DrawPrintPage(view, nullptr, printer, 1);
+    CViewPages pages(view);
+    return CountPrintPages(pages, printer);
 }
 
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
+    CViewPages pages(view);
+    return RunPrintLoop(pages, printer, barReduction, {});
+}
+
+PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
+                         const PageProgress& progress) {
     UseQueueResolution(printer); // lines are laid on the dots the printer prints
     int first = 1;
     int last = INT_MAX;
@@ -50,7 +75,7 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction)
         last = std::max(first, printer.toPage());
     }
     // From page 1 its own count bounds the loop; a later first page needs the count first.
-    int lastPage = first == 1 ? 1 : std::min(last, CountPrintPages(view, printer));
+    int lastPage = first == 1 ? 1 : std::min(last, CountPrintPages(pages, printer));
     PrintResult result;
     if (first > lastPage) {
         result.ok = true; // the range lies beyond the last page: nothing to print
@@ -64,11 +89,16 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction)
         if (page > first && !printer.newPage()) {
             return result;
         }
-        const int count = DrawPrintPage(view, &painter, printer, page, barReduction);
+        const int count = DrawPrintPage(pages, &painter, printer, page, barReduction);
         if (page == 1) {
             lastPage = std::min(last, count);
         }
         ++result.pages;
+        if (progress && !progress(result.pages, lastPage - first + 1)) {
+            printer.abort();
+            result.cancelled = true;
+            return result;
+        }
     }
     result.ok = painter.end();
     return result;

@@ -1,14 +1,45 @@
 #pragma once
 
+#include <functional>
+
+class CDC;
 class CScrollView;
 class QPainter;
 class QPrinter;
+struct CPrintInfo;
 
 // What a print run produced.
 struct PrintResult {
     bool ok = false;
     int pages = 0;
+    bool cancelled = false; // stopped by its progress callback; nothing was printed
+    bool reported = false;  // refused, and the user was told why
 };
+
+// What printed pages are laid out and drawn from.
+class CPageSource {
+public:
+    virtual ~CPageSource() = default;
+    // Maps dc for page info.m_nCurPage.
+    virtual void PreparePage(CDC& dc, CPrintInfo& info) = 0;
+    // Draws that page and sets the page count in info.
+    virtual void DrawPage(CDC& dc, CPrintInfo& info) = 0;
+};
+
+// A view's pages: OnPrepareDC, then OnPrint.
+class CViewPages : public CPageSource {
+public:
+    explicit CViewPages(CScrollView& view) : m_view(view) {}
+    void PreparePage(CDC& dc, CPrintInfo& info) override;
+    void DrawPage(CDC& dc, CPrintInfo& info) override;
+
+private:
+    CScrollView& m_view;
+};
+
+// Called after each printed page with the pages done and the page count; false
+// cancels the run.
+using PageProgress = std::function<bool(int done, int count)>;
 
 // Prints a view page by page on printer: for each page OnPrepareDC, then
 // OnPrint (which draws). The first page's reported page count bounds the loop;
@@ -18,12 +49,18 @@ struct PrintResult {
 // the queue's resolution; lines are laid on its dot grid, bars barReduction
 // dots narrower and spaces as much wider.
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
+// The same for any page source, on any thread; a cancelled run aborts the job.
+PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
+                         const PageProgress& progress);
 
 // Lays out page `page` (from 1) of view for printer and draws it with painter
 // (its origin at the printable area's top-left corner, in printer dots); a null
 // painter draws nothing. Returns the page count the view reports, at least 1.
 // The print loop and the print preview both draw pages through it.
+int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
+                  int barReduction = 0);
 int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
                   int barReduction = 0);
 // The page count from the layout alone: nothing is drawn.
+int CountPrintPages(CPageSource& pages, const QPrinter& printer);
 int CountPrintPages(CScrollView& view, const QPrinter& printer);

@@ -32,6 +32,17 @@ int WriteAll(int fd, const char* data, std::size_t size) {
 
 } // namespace
 
+bool IsSameFile(const QString& a, const QString& b) {
+    struct stat sa {};
+    struct stat sb {};
+    const bool hasA = ::stat(QFile::encodeName(a).constData(), &sa) == 0;
+    const bool hasB = ::stat(QFile::encodeName(b).constData(), &sb) == 0;
+    if (hasA && hasB) {
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    }
+    return !hasA && !hasB && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
 QString WriteTarget(const QString& path) {
     const QFileInfo given(path);
     return given.exists() ? given.canonicalFilePath() : given.absoluteFilePath();

@@ -11,6 +11,11 @@
 // device") when it cannot.
 bool SaveWholeFile(const QString& path, const QByteArray& data, QString* error);
 
+// Whether a and b name the same file: one device and inode, through symbolic
+// and hard links; two names of no existing file are the same when their
+// absolute paths are.
+bool IsSameFile(const QString& a, const QString& b);
+
 // The file a write to path goes to: a link's target, else path made absolute.
 QString WriteTarget(const QString& path);
 

@@ -104,6 +104,10 @@ void CScrollView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+PrintResult CScrollView::PrintPages(QPrinter& printer) {
+    return RunPrintLoop(*this, printer);
+}
+
 void CScrollView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) {
     OnDraw(pDC);
 }

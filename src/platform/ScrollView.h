@@ -3,6 +3,7 @@
 #include "AfxRes.h"
 #include "DC.h"
 #include "PrintInfo.h"
+#include "PrintLoop.h"
 
 #include <QAbstractScrollArea>
 #include <QSize>
@@ -70,6 +71,9 @@ public:
     // Before a print job is spooled on printer: why its pages cannot be
     // printed, in one line, or empty. By default nothing stops it.
     virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }
+    // Prints the pages on printer as the print dialog (or the caller) set it
+    // up; by default the print loop on this thread.
+    virtual PrintResult PrintPages(QPrinter& printer);
     // Calls report with one line for each part that will print empty; false
     // when there is any. By default there is none.
     virtual bool ReportPrintGaps(const std::function<void(const QString&)>& /*report*/) {

@@ -41,7 +41,11 @@ bool OnFilePrint(CScrollView& view, QPrinter& printer, bool direct) {
         AfxMessageBox(QStringLiteral("Cannot print: %1.").arg(refusal));
         return false;
     }
-    if (!RunPrintLoop(view, printer).ok) {
+    const PrintResult printed = view.PrintPages(printer);
+    if (printed.cancelled || printed.reported) {
+        return false;
+    }
+    if (!printed.ok) {
         AfxMessageBox(QStringLiteral("Failed to start print job."));
         return false;
     }

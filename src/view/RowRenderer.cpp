@@ -209,3 +209,16 @@ CRowSnapshot::CRowSnapshot(const BarcodeSettings& settings, const CFont& textFon
 bool CRowSnapshot::Encode(std::string_view text) {
     return m_encoders.Set().EncodeQuietly(m_settings.m_nType, text, m_scratch);
 }
+
+void CRowPages::PreparePage(CDC& dc, CPrintInfo& /*info*/) {
+    dc.SetMapMode(MM_TEXT);
+    if (dc.IsPrinting()) {
+        m_rows.Renderer().PreparePrinting(dc);
+    }
+}
+
+void CRowPages::DrawPage(CDC& dc, CPrintInfo& info) {
+    if (dc.IsPrinting()) {
+        m_rows.Renderer().DrawPage(dc, info, m_encode);
+    }
+}

@@ -4,6 +4,7 @@
 #include "DC.h"
 #include "EncoderSet.h"
 #include "PrintInfo.h"
+#include "PrintLoop.h"
 
 #include <cstdint>
 #include <functional>
@@ -86,4 +87,18 @@ private:
     CDC::Resolution m_screen;
     CRowRenderer m_renderer;
     std::string m_scratch;
+};
+
+// The printed pages of a snapshot's rows, for the print loop on any thread;
+// encode as for the renderer (by default the snapshot's own).
+class CRowPages : public CPageSource {
+public:
+    explicit CRowPages(CRowSnapshot& rows, CRowRenderer::Encode encode = {})
+        : m_rows(rows), m_encode(encode ? std::move(encode) : rows.Encoder()) {}
+    void PreparePage(CDC& dc, CPrintInfo& info) override;
+    void DrawPage(CDC& dc, CPrintInfo& info) override;
+
+private:
+    CRowSnapshot& m_rows;
+    CRowRenderer::Encode m_encode;
 };

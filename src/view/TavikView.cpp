@@ -31,7 +31,7 @@ CTavikView::CTavikView(QWidget* parent) : CScrollView(parent) {
 }
 
 CTavikView::~CTavikView() {
-    m_rowPass.Cancel();
+    OnDocumentLeaving();
     m_fontText.DeleteObject();
     m_fontBarcode.DeleteObject();
 }

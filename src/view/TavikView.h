@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+class CBackgroundJob;
 class CTavikDoc;
 class QLabel;
 struct RowCheck;
@@ -52,6 +53,8 @@ public:
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     // The page-fit check and the refused rows, as tavik-batch reports them.
     QString CheckPrintable(const QPrinter& printer) override;
+    // Print and Print to File off this thread, with progress and Cancel.
+    PrintResult PrintPages(QPrinter& printer) override;
     bool ReportPrintGaps(const std::function<void(const QString&)>& report) override;
 
     // Encodes text with the symbology of the settings; false when refused.
@@ -75,6 +78,11 @@ public:
     // Writes the drawing to path (PDF: the printed pages); asks before
     // replacing a file, refuses the opened text file; false with a message.
     bool ExportTo(const QString& path);
+    // Why path must not be written: it is a file the program reads (an open
+    // list); empty when it may be.
+    QString WriteRefusal(const QString& path) const;
+    // Whether an export, print or copy of this view is running.
+    bool IsJobRunning() const { return m_pJob != nullptr; }
     // Enables the context menu's actions by what they can do now.
     void UpdateViewActions();
     // F8: scrolls to the next refused or differing row after the top row.
@@ -133,8 +141,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void OnZoomChanged() override;
-    // A pass over the rows reads the document's lines: it stops first.
-    void OnDocumentLeaving() override { CancelRowPass(); }
+    // A pass over the rows, and a job, read the document's lines: they stop first.
+    void OnDocumentLeaving() override;
 
 private:
     // After an accepted Settings OK: scroll sizes, title, fonts, offsets.
@@ -151,6 +159,17 @@ private:
     void AddRowCheck();
     void ShowRowCheck();
     std::unique_ptr<QPrinter> ExportPrinter() const;
+    // What a job off this thread came to.
+    struct JobOutcome {
+        bool ran = false;       // false: another job was running (the user was told)
+        bool cancelled = false; // by Cancel, or the view went away meanwhile
+        bool viewGone = false;  // nothing of the view may be used after it
+        QString error;          // why it failed; empty when it succeeded
+    };
+    // Runs work on a thread of its own while this thread shows its progress;
+    // one job at a time per view.
+    JobOutcome RunJob(const QString& title, const QString& label, const QString& units,
+                      std::function<QString(CBackgroundJob&)> work);
     QString PromptExportFileName();
 
     EncoderSet Encoders() const;
@@ -169,5 +188,6 @@ private:
     QAction* m_actSettings = nullptr;
     QAction* m_actNextProblem = nullptr;
     RowProblems m_problems;
-    bool m_checkRows = false; // in a window: every pass checks the rows too
+    bool m_checkRows = false;         // in a window: every pass checks the rows too
+    CBackgroundJob* m_pJob = nullptr; // the running job, owned by its caller
 };

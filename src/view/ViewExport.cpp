@@ -109,6 +109,12 @@ std::string CheckDrawingSize(QSize size, int scale) {
 }
 
 std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction) {
+    CViewPages pages(view);
+    return WritePdf(pages, printer, path, barReduction, {});
+}
+
+std::string WritePdf(CPageSource& pages, QPrinter& printer, const QString& path, int barReduction,
+                     const PageProgress& progress, bool* cancelled) {
     const QString target = WriteTarget(path);
     QTemporaryFile partial(QFileInfo(target).absolutePath() + QStringLiteral("/.tavik-XXXXXX.pdf"));
     if (!partial.open()) {
@@ -119,7 +125,14 @@ std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, i
     printer.setOutputFileName(partial.fileName());
     // The PDF writer gives no reason; a failed write is tried again to learn it.
     int reason = 0;
-    if (!RunPrintLoop(view, printer, barReduction).ok || !EndsLikePdf(partial.fileName())) {
+    const PrintResult printed = RunPrintLoop(pages, printer, barReduction, progress);
+    if (cancelled != nullptr) {
+        *cancelled = printed.cancelled;
+    }
+    if (printed.cancelled) {
+        return {}; // the partial file goes with it
+    }
+    if (!printed.ok || !EndsLikePdf(partial.fileName())) {
         reason = ProbeWriteError(partial.fileName());
         return "cannot write " + Str(path) +
                (reason != 0 ? ": " + std::string(std::strerror(reason)) : "");
@@ -133,13 +146,27 @@ std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, i
 }
 
 std::string WriteDrawing(CTavikView& view, const QString& path, int scale) {
+    const QSize size = MeasureView(view);
+    return WriteDrawing(*view.Snapshot(), size, path, scale);
+}
+
+std::string WriteDrawing(CRowSnapshot& rows, QSize size, const QString& path, int scale,
+                         const CRowRenderer::Encode& encode,
+                         const std::function<bool()>& cancelled) {
     QString error;
     if (IsSvg(path)) {
-        return RenderViewSvg(view, path, scale, &error) ? std::string() : Str(error);
+        const QByteArray svg = RenderRowsSvg(rows, size, scale, encode);
+        if (cancelled && cancelled()) {
+            return {};
+        }
+        return SaveWholeFile(path, svg, &error) ? std::string() : Str(error);
     }
-    const QImage image = RenderViewImage(view, scale, DrawingLimits::kMaxArea);
+    const QImage image = RenderRowsImage(rows, size, scale, DrawingLimits::kMaxArea, encode);
+    if (cancelled && cancelled()) {
+        return {};
+    }
     if (image.isNull()) {
-        return CheckDrawingSize(view.GetTotalSize(), scale);
+        return CheckDrawingSize(size, scale);
     }
     QByteArray png;
     QBuffer buffer(&png);

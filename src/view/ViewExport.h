@@ -1,6 +1,8 @@
 #pragma once
 
 #include "DrawingLimits.h"
+#include "PrintLoop.h"
+#include "RowRenderer.h"
 
 #include <QSize>
 #include <QString>
@@ -24,6 +26,11 @@ bool IsPdf(const QString& path);
 // The whole drawing as a PNG file, or an SVG file when path ends in .svg;
 // written whole or not at all.
 std::string WriteDrawing(CTavikView& view, const QString& path, int scale);
+// The same for rows of size (as the view measured them), on any thread.
+// cancelled, when it returns true once the drawing is made, keeps the file unwritten.
+std::string WriteDrawing(CRowSnapshot& rows, QSize size, const QString& path, int scale,
+                         const CRowRenderer::Encode& encode = {},
+                         const std::function<bool()>& cancelled = {});
 
 // A printer that writes PDF at dpi dots per inch.
 std::unique_ptr<QPrinter> MakePdfPrinter(int dpi);
@@ -32,3 +39,7 @@ std::unique_ptr<QPrinter> MakePdfPrinter(int dpi);
 // leaves no partial file. An existing file keeps its permissions; a link is
 // written through.
 std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction);
+// The same for any page source, on any thread; progress may cancel the run,
+// which then leaves no file and sets cancelled.
+std::string WritePdf(CPageSource& pages, QPrinter& printer, const QString& path, int barReduction,
+                     const PageProgress& progress, bool* cancelled = nullptr);

@@ -35,20 +35,6 @@ QAction* AddViewAction(QWidget* view, const char* name, const QString& text,
     return action;
 }
 
-QString FromStd(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-// The reason in a writer's message, without the file name it repeats.
-QString Reason(const std::string& error, const QString& path) {
-    const QString e = FromStd(error);
-    const QString prefix = QStringLiteral("cannot write %1").arg(path);
-    if (e == prefix) {
-        return QStringLiteral("the file could not be written");
-    }
-    return e.startsWith(prefix + QStringLiteral(": ")) ? e.mid(prefix.size() + 2) : e;
-}
-
 } // namespace
 
 void CTavikView::CreateViewActions() {
@@ -138,25 +124,6 @@ void CTavikView::ShowZoom() {
     label->setVisible(GetZoom() != 1);
 }
 
-// The whole drawing as PNG and SVG, as tavik-batch -o writes them.
-void CTavikView::OnEditCopy() {
-    const QSize size = MeasureView(*this);
-    if (const std::string e = CheckDrawingSize(size, 1); !e.empty()) {
-        AfxMessageBox(QStringLiteral("Cannot copy the drawing: %1.").arg(FromStd(e)));
-        return;
-    }
-    const QImage image = RenderViewImage(*this, 1, DrawingLimits::kMaxArea);
-    QByteArray svg;
-    if (image.isNull() || !RenderViewSvg(*this, svg, 1)) {
-        AfxMessageBox(QStringLiteral("Cannot copy the drawing."));
-        return;
-    }
-    auto mime = std::make_unique<QMimeData>();
-    mime->setImageData(image);
-    mime->setData(QStringLiteral("image/svg+xml"), svg);
-    QApplication::clipboard()->setMimeData(mime.release());
-}
-
 // The page layout and resolution of the program's printer, as Print would use them.
 std::unique_ptr<QPrinter> CTavikView::ExportPrinter() const {
     CWinApp* app = AfxGetApp();
@@ -195,39 +162,4 @@ void CTavikView::OnFileExport() {
     if (!path.isEmpty()) {
         ExportTo(path);
     }
-}
-
-bool CTavikView::ExportTo(const QString& path) {
-    const QFileInfo target(path);
-    const CTavikDoc* doc = GetDocument();
-    const QString opened = doc != nullptr ? doc->GetPathName() : QString();
-    std::string e;
-    if (!opened.isEmpty() && target.exists() && QFileInfo(opened).exists() &&
-        target.canonicalFilePath() == QFileInfo(opened).canonicalFilePath()) {
-        e = "it is the opened text file, which is never written";
-    } else if (target.exists()) {
-        QMessageBox ask(
-            QMessageBox::Question, QStringLiteral("Export"),
-            QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(target.fileName()),
-            QMessageBox::Yes | QMessageBox::No, this);
-        ask.setObjectName(QStringLiteral("ExportReplaceBox"));
-        ask.setDefaultButton(QMessageBox::No);
-        if (ask.exec() != QMessageBox::Yes) {
-            return false;
-        }
-    }
-    if (e.empty() && IsPdf(path)) {
-        const std::unique_ptr<QPrinter> printer = ExportPrinter();
-        e = CheckPageFit(*this, *printer);
-        if (e.empty()) {
-            e = WritePdf(*this, *printer, path, 0);
-        }
-    } else if (e.empty()) {
-        e = WriteDrawing(*this, path, 1);
-    }
-    if (!e.empty()) {
-        AfxMessageBox(QStringLiteral("Cannot export to %1: %2.").arg(path, Reason(e, path)));
-        return false;
-    }
-    return true;
 }

@@ -1,0 +1,232 @@
+// The view's long jobs, off the window's thread: export, copy and print.
+#include "TavikView.h"
+
+#include "BackgroundJob.h"
+#include "MessageBox.h"
+#include "PrintChecks.h"
+#include "SaveFile.h"
+#include "TavikDoc.h"
+#include "ViewExport.h"
+#include "ViewRender.h"
+#include "WinApp.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPointer>
+#include <QPrinter>
+
+#include "DocTemplate.h"
+
+namespace {
+
+QString FromStd(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// The reason in a writer's message, without the file name it repeats.
+QString Reason(const std::string& error, const QString& path) {
+    const QString e = FromStd(error);
+    const QString prefix = QStringLiteral("cannot write %1").arg(path);
+    if (e == prefix) {
+        return QStringLiteral("the file could not be written");
+    }
+    return e.startsWith(prefix + QStringLiteral(": ")) ? e.mid(prefix.size() + 2) : e;
+}
+
+// Progress of a job over rows: each encoded row is one step.
+CRowRenderer::Encode CountingEncoder(CRowSnapshot& rows, CBackgroundJob& job, qint64 total,
+                                     qint64& done) {
+    return [&rows, &job, total, &done](std::string_view text) {
+        return job.Step(++done, total) && rows.Encode(text);
+    };
+}
+
+} // namespace
+
+void CTavikView::OnDocumentLeaving() {
+    CancelRowPass();
+    if (m_pJob != nullptr) {
+        m_pJob->Cancel();
+        m_pJob->Wait();
+    }
+}
+
+CTavikView::JobOutcome CTavikView::RunJob(const QString& title, const QString& label,
+                                          const QString& units,
+                                          std::function<QString(CBackgroundJob&)> work) {
+    JobOutcome out;
+    if (m_pJob != nullptr) {
+        AfxMessageBox(QStringLiteral("An export, print or copy of this document is still "
+                                     "running: wait for it to finish, or cancel it."));
+        return out;
+    }
+    CBackgroundJob job(std::move(work));
+    m_pJob = &job;
+    const QPointer<CTavikView> self(this);
+    out.ran = true;
+    out.error = job.Exec(this, title, label, units);
+    out.cancelled = job.IsCancelled();
+    if (self.isNull()) { // closed meanwhile: its destructor stopped the job
+        out.viewGone = true;
+        out.cancelled = true;
+        return out;
+    }
+    m_pJob = nullptr;
+    return out;
+}
+
+QString CTavikView::WriteRefusal(const QString& path) const {
+    const QString reason = QStringLiteral("it is the opened text file, which is never written");
+    const CTavikDoc* own = GetDocument();
+    if (own != nullptr && !own->GetPathName().isEmpty() && IsSameFile(own->GetPathName(), path)) {
+        return reason;
+    }
+    // Every list open in the program is read from its file.
+    const CWinApp* app = AfxGetApp();
+    const CMultiDocTemplate* docs = app != nullptr ? app->GetDocTemplate() : nullptr;
+    if (docs != nullptr) {
+        for (const auto& doc : docs->GetDocuments()) {
+            if (!doc->GetPathName().isEmpty() && IsSameFile(doc->GetPathName(), path)) {
+                return QStringLiteral("it is an opened text file, which is never written");
+            }
+        }
+    }
+    return {};
+}
+
+// The whole drawing as PNG and SVG, as tavik-batch -o writes them.
+void CTavikView::OnEditCopy() {
+    const QSize size = MeasureView(*this);
+    if (const std::string e = CheckDrawingSize(size, 1); !e.empty()) {
+        AfxMessageBox(QStringLiteral("Cannot copy the drawing: %1.").arg(FromStd(e)));
+        return;
+    }
+    const std::shared_ptr<CRowSnapshot> rows = Snapshot();
+    auto image = std::make_shared<QImage>();
+    auto svg = std::make_shared<QByteArray>();
+    const JobOutcome out =
+        RunJob(QStringLiteral("Copy"), QStringLiteral("Copying the drawing"),
+               QStringLiteral("rows"), [rows, size, image, svg](CBackgroundJob& job) {
+                   const qint64 total = 2 * rows->Renderer().RowCount();
+                   qint64 done = 0;
+                   const CRowRenderer::Encode encode = CountingEncoder(*rows, job, total, done);
+                   *image = RenderRowsImage(*rows, size, 1, DrawingLimits::kMaxArea, encode);
+                   *svg = RenderRowsSvg(*rows, size, 1, encode);
+                   return QString();
+               });
+    if (!out.ran || out.cancelled) {
+        return;
+    }
+    if (image->isNull()) {
+        AfxMessageBox(QStringLiteral("Cannot copy the drawing."));
+        return;
+    }
+    auto mime = std::make_unique<QMimeData>();
+    mime->setImageData(*image);
+    mime->setData(QStringLiteral("image/svg+xml"), *svg);
+    QApplication::clipboard()->setMimeData(mime.release());
+}
+
+bool CTavikView::ExportTo(const QString& path) {
+    const QFileInfo target(path);
+    std::string e = WriteRefusal(path).toStdString();
+    if (e.empty() && target.exists()) {
+        QMessageBox ask(
+            QMessageBox::Question, QStringLiteral("Export"),
+            QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(target.fileName()),
+            QMessageBox::Yes | QMessageBox::No, this);
+        ask.setObjectName(QStringLiteral("ExportReplaceBox"));
+        ask.setDefaultButton(QMessageBox::No);
+        if (ask.exec() != QMessageBox::Yes) {
+            return false;
+        }
+    }
+    const QString label = QStringLiteral("Exporting %1").arg(target.fileName());
+    JobOutcome out;
+    if (e.empty() && IsPdf(path)) {
+        const std::shared_ptr<QPrinter> printer = ExportPrinter();
+        e = CheckPageFit(*this, *printer);
+        if (e.empty()) {
+            const std::shared_ptr<CRowSnapshot> rows = Snapshot();
+            out = RunJob(QStringLiteral("Export"), label, QStringLiteral("pages"),
+                         [rows, printer, path](CBackgroundJob& job) {
+                             CRowPages pages(*rows);
+                             return FromStd(
+                                 WritePdf(pages, *printer, path, 0, [&job](int done, int count) {
+                                     return job.Step(done, count);
+                                 }));
+                         });
+        }
+    } else if (e.empty()) {
+        const QSize size = MeasureView(*this);
+        e = CheckDrawingSize(size, 1);
+        if (e.empty()) {
+            const std::shared_ptr<CRowSnapshot> rows = Snapshot();
+            out = RunJob(QStringLiteral("Export"), label, QStringLiteral("rows"),
+                         [rows, size, path](CBackgroundJob& job) {
+                             qint64 done = 0;
+                             return FromStd(WriteDrawing(
+                                 *rows, size, path, 1,
+                                 CountingEncoder(*rows, job, rows->Renderer().RowCount(), done),
+                                 [&job] { return job.IsCancelled(); }));
+                         });
+        }
+    }
+    if (e.empty() && (!out.ran || out.cancelled)) {
+        return false; // told already, or nothing was asked any more
+    }
+    if (e.empty()) {
+        e = out.error.toStdString();
+    }
+    if (!e.empty()) {
+        AfxMessageBox(QStringLiteral("Cannot export to %1: %2.").arg(path, Reason(e, path)));
+        return false;
+    }
+    return true;
+}
+
+PrintResult CTavikView::PrintPages(QPrinter& printer) {
+    PrintResult result;
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    const QString path = printer.outputFileName();
+    if (toFile) {
+        if (const QString refusal = WriteRefusal(path); !refusal.isEmpty()) {
+            AfxMessageBox(QStringLiteral("Cannot print to %1: %2.").arg(path, refusal));
+            result.reported = true;
+            return result;
+        }
+    }
+    const std::shared_ptr<CRowSnapshot> rows = Snapshot();
+    QPrinter* target = &printer; // the window's thread leaves it alone until the job ends
+    const JobOutcome out = RunJob(
+        QStringLiteral("Print"),
+        QStringLiteral("Printing %1")
+            .arg(GetDocument() != nullptr ? GetDocument()->GetTitle() : QStringLiteral("Tavik")),
+        QStringLiteral("pages"), [rows, target, toFile, path](CBackgroundJob& job) {
+            CRowPages pages(*rows);
+            const PageProgress progress = [&job](int done, int count) {
+                return job.Step(done, count);
+            };
+            if (toFile) {
+                return FromStd(WritePdf(pages, *target, path, 0, progress));
+            }
+            const PrintResult printed = RunPrintLoop(pages, *target, 0, progress);
+            return printed.ok || printed.cancelled ? QString() : QStringLiteral("the job failed");
+        });
+    result.reported = !out.ran;
+    result.cancelled = out.cancelled;
+    if (!out.ran || out.cancelled) {
+        return result;
+    }
+    if (!out.error.isEmpty() && toFile) {
+        AfxMessageBox(QStringLiteral("Cannot print to %1: %2.")
+                          .arg(path, Reason(out.error.toStdString(), path)));
+        result.reported = true;
+        return result;
+    }
+    result.ok = out.error.isEmpty();
+    return result;
+}
