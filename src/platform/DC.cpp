@@ -128,6 +128,12 @@ QRect CDC::GetClipBox() const {
         QPoint(clamp(std::ceil(logical.right()) - 1), clamp(std::ceil(logical.bottom()) - 1)));
 }
 
+std::pair<long long, long long> CDC::GetClipRows() const {
+    const QRectF logical = LogicalToDevice().inverted().mapRect(QRectF(m_deviceClip));
+    return {static_cast<long long>(std::floor(logical.top())),
+            static_cast<long long>(std::ceil(logical.bottom())) - 1};
+}
+
 CFont* CDC::SelectObject(CFont* font) {
     Flush();
     CFont* old = m_font;

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class QPainter;
@@ -49,6 +50,9 @@ public:
     // The device area being painted; GetClipBox returns it in logical units.
     void SetDeviceClip(const QRect& device) { m_deviceClip = device; }
     QRect GetClipBox() const;
+    // The same, unclamped: the first and last logical rows it touches, which
+    // far down a huge layout may pass the int range.
+    std::pair<long long, long long> GetClipRows() const;
 
     CFont* SelectObject(CFont* font);
     COLORREF SetTextColor(COLORREF colour);

@@ -156,9 +156,9 @@ void CRowRenderer::DrawScreen(CDC& dc, const Encode& encode) const {
         // Row k reaches into the clip when k * pitch lies strictly between
         // these two bounds; integer arithmetic keeps the row range exact.
         const RowExtent ext = RowExtentOf(dc);
-        const QRect clip = dc.GetClipBox();
-        const std::int64_t above = std::int64_t{clip.top()} - m_s.m_nOriginY - ext.bottom;
-        const std::int64_t below = std::int64_t{clip.bottom()} + 1 - m_s.m_nOriginY - ext.top;
+        const auto [clipTop, clipBottom] = dc.GetClipRows();
+        const std::int64_t above = std::int64_t{clipTop} - m_s.m_nOriginY - ext.bottom;
+        const std::int64_t below = std::int64_t{clipBottom} + 1 - m_s.m_nOriginY - ext.top;
         first = std::max(first, FloorDiv(pitch > 0 ? above : below, pitch) + 1);
         last = std::min(last, CeilDiv(pitch > 0 ? below : above, pitch) - 1);
     } else if (!list) {

@@ -474,3 +474,49 @@ TEST(ViewVisibleRows, ScrolledWidgetMatchesFullPaint) {
 }
 
 } // namespace
+
+// Rows far down a huge list come out as the first row does, bars and text, at
+// every zoom and bar height: the widget paints them relative to the painted area.
+TEST(ViewFarDown, LastRowDrawnAsTheFirst) {
+    const struct {
+        const char* name;
+        int lines;
+        int zoom;
+        int barHeight;
+        int into; // units below the row's top shown at the viewport's top
+    } cases[] = {
+        {"1,000,000 lines at zoom 8", 1000000, 8, 50, 40},
+        {"200,000 lines with bars 10000 high", 200000, 1, 10000, 9900},
+    };
+    for (const auto& c : cases) {
+        std::string text;
+        for (int i = 0; i < c.lines; ++i) {
+            text += "12345\n";
+        }
+        ViewFixture f(text);
+        f.s().m_nBarHeight = c.barHeight;
+        f.view->resize(400, 300);
+        f.view->SetZoom(c.zoom);
+        f.view->RunRowPassNow();
+        const std::int64_t pitch = PitchAt96(*f.view);
+        auto rowImage = [&](std::int64_t k) {
+            const std::int64_t top = 10 + k * pitch + c.into;
+            f.view->ScrollToPosition(QPoint(0, SaturateInt(top)));
+            EXPECT_EQ(f.view->GetScrollPosition().y(), top) << c.name;
+            return f.view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage first = rowImage(0);
+        int barInk = 0, textInk = 0;
+        for (int y = 0; y < first.height(); ++y) {
+            const int rowY = c.into + y / c.zoom; // units below the row's top
+            for (int x = 0; x < first.width(); ++x) {
+                if (first.pixel(x, y) == kBlack) {
+                    ++(rowY < c.barHeight ? barInk : textInk);
+                }
+            }
+        }
+        EXPECT_GT(barInk, 100) << c.name;
+        EXPECT_GT(textInk, c.barHeight < 100 ? 100 : -1) << c.name;
+        EXPECT_TRUE(rowImage(c.lines - 2) == first) << c.name; // the last full view
+    }
+}
