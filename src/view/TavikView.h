@@ -168,6 +168,8 @@ private:
     };
     // Runs work on a thread of its own while this thread shows its progress;
     // one job at a time per view.
+    // True, after saying so, when a job of this view is running.
+    bool RefuseSecondJob() const;
     JobOutcome RunJob(const QString& title, const QString& label, const QString& units,
                       std::function<QString(CBackgroundJob&)> work);
     QString PromptExportFileName();

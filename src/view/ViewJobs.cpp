@@ -58,9 +58,7 @@ CTavikView::JobOutcome CTavikView::RunJob(const QString& title, const QString& l
                                           const QString& units,
                                           std::function<QString(CBackgroundJob&)> work) {
     JobOutcome out;
-    if (m_pJob != nullptr) {
-        AfxMessageBox(QStringLiteral("An export, print or copy of this document is still "
-                                     "running: wait for it to finish, or cancel it."));
+    if (RefuseSecondJob()) {
         return out;
     }
     CBackgroundJob job(std::move(work));
@@ -76,6 +74,15 @@ CTavikView::JobOutcome CTavikView::RunJob(const QString& title, const QString& l
     }
     m_pJob = nullptr;
     return out;
+}
+
+bool CTavikView::RefuseSecondJob() const {
+    if (m_pJob == nullptr) {
+        return false;
+    }
+    AfxMessageBox(QStringLiteral("An export, print or copy of this document is still running: "
+                                 "wait for it to finish, or cancel it."));
+    return true;
 }
 
 QString CTavikView::WriteRefusal(const QString& path) const {
@@ -99,6 +106,9 @@ QString CTavikView::WriteRefusal(const QString& path) const {
 
 // The whole drawing as PNG and SVG, as tavik-batch -o writes them.
 void CTavikView::OnEditCopy() {
+    if (RefuseSecondJob()) {
+        return;
+    }
     const QSize size = MeasureView(*this);
     if (const std::string e = CheckDrawingSize(size, 1); !e.empty()) {
         AfxMessageBox(QStringLiteral("Cannot copy the drawing: %1.").arg(FromStd(e)));
@@ -131,6 +141,9 @@ void CTavikView::OnEditCopy() {
 }
 
 bool CTavikView::ExportTo(const QString& path) {
+    if (RefuseSecondJob()) {
+        return false;
+    }
     const QFileInfo target(path);
     std::string e = WriteRefusal(path).toStdString();
     if (e.empty() && target.exists()) {
@@ -190,6 +203,10 @@ bool CTavikView::ExportTo(const QString& path) {
 
 PrintResult CTavikView::PrintPages(QPrinter& printer) {
     PrintResult result;
+    if (RefuseSecondJob()) {
+        result.reported = true;
+        return result;
+    }
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
     const QString path = printer.outputFileName();
     if (toFile) {

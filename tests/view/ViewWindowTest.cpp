@@ -27,6 +27,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -256,6 +257,57 @@ TEST(ViewExport, EachFormatReplacingAndFailures) {
         EXPECT_EQ(QFileInfo(f.path).size(), before);
     }
     EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Long work runs off the window's thread: the window handles events meanwhile,
+// a second job waits its turn with a message, Cancel leaves no file behind,
+// and Print to File writes a whole PDF but never over the open list.
+TEST(ViewJobs, ResponsiveCancelledAndNeverOverTheList) {
+    Window w(Lines(100000));
+    MessageLog log;
+    int ticks = 0;
+    bool secondRefused = false;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        if (++ticks == 1) {
+            secondRefused = !w.view->ExportTo(w.File("second.png"));
+        } else if (ticks == 3) {
+            auto* progress = w.view->findChild<QProgressDialog*>("JobProgressDialog");
+            ASSERT_NE(progress, nullptr);
+            progress->findChild<QPushButton*>()->click();
+        }
+    });
+    tick.start(5);
+    EXPECT_FALSE(w.view->ExportTo(w.File("out.pdf")));
+    tick.stop();
+    EXPECT_GE(ticks, 3);
+    EXPECT_TRUE(secondRefused);
+    ASSERT_EQ(log.texts.size(), 1u);
+    EXPECT_TRUE(log.texts[0].contains("still running")) << log.texts[0].toStdString();
+    EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{"list.txt"});
+    EXPECT_FALSE(w.view->IsJobRunning());
+
+    Window small(Lines(3));
+    const QByteArray list = ReadFile(small.path);
+    QPrinter printer(QPrinter::HighResolution);
+    log.texts.clear();
+    printer.setOutputFileName(small.path);
+    printer.setOutputFormat(QPrinter::PdfFormat); // as the dialog's Print to File sets it
+    EXPECT_FALSE(small.view->PrintPages(printer).ok);
+    ASSERT_EQ(log.texts.size(), 1u);
+    EXPECT_TRUE(log.texts[0].contains("opened text file")) << log.texts[0].toStdString();
+    EXPECT_EQ(ReadFile(small.path), list);
+    printer.setOutputFileName(small.File("printed.pdf"));
+    EXPECT_TRUE(small.view->PrintPages(printer).ok);
+    const QByteArray pdf = ReadFile(small.File("printed.pdf"));
+    EXPECT_TRUE(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"));
+    EXPECT_EQ(QDir(small.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 // Scroll sizes and drags stay in logical units at every zoom.
