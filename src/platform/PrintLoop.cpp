@@ -1,10 +1,13 @@
 #include "PrintLoop.h"
 
+#include "CupsJob.h"
 #include "PrinterResolution.h"
 #include "ScrollView.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <climits>
@@ -41,8 +44,10 @@ int CountPrintPages(CScrollView& view, const QPrinter& printer) {
     return DrawPrintPage(view, nullptr, printer, 1);
 }
 
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
-    UseQueueResolution(printer); // lines are laid on the dots the printer prints
+namespace {
+
+// Draws the pages printer's range asks for.
+PrintResult DrawPages(CScrollView& view, QPrinter& printer, int barReduction) {
     int first = 1;
     int last = INT_MAX;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -72,4 +77,58 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction)
     }
     result.ok = painter.end();
     return result;
+}
+
+// A printer on a print queue: the pages go into a PDF file, sent as one job.
+PrintResult PrintOnQueue(CScrollView& view, QPrinter& printer, int barReduction) {
+    PrintResult result;
+    const CupsJobSpec spec = JobSpecFor(printer, &result.error);
+    if (spec.options.empty()) {
+        return result;
+    }
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/tavik-job-XXXXXX.pdf"));
+    if (!file.open()) {
+        result.error = QStringLiteral("cannot make a temporary file: ") + file.errorString();
+        return result;
+    }
+    file.close();
+    const std::unique_ptr<QPrinter> pdf = JobPdfPrinter(printer, file.fileName());
+    result = DrawPages(view, *pdf, barReduction);
+    if (!result.ok) {
+        result.error = QStringLiteral("cannot write the pages to ") + file.fileName();
+        return result;
+    }
+    if (result.pages == 0) {
+        return result;
+    }
+    const CupsJobResult job = SubmitPdfJob(file.fileName(), spec);
+    result.ok = job.jobId > 0;
+    result.jobId = job.jobId;
+    result.error = job.error;
+    return result;
+}
+
+} // namespace
+
+std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& path) {
+    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setOutputFileName(path);
+    pdf->setResolution(printer.resolution());
+    pdf->setPageLayout(printer.pageLayout());
+    pdf->setFullPage(printer.fullPage());
+    pdf->setColorMode(printer.colorMode());
+    pdf->setDocName(printer.docName());
+    pdf->setCreator(printer.creator());
+    pdf->setPrintRange(printer.printRange());
+    pdf->setFromTo(printer.fromPage(), printer.toPage());
+    return pdf;
+}
+
+PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
+    if (printer.outputFormat() != QPrinter::NativeFormat) {
+        return DrawPages(view, printer, barReduction);
+    }
+    UseQueueResolution(printer); // lines are laid on the dots the printer prints
+    return PrintOnQueue(view, printer, barReduction);
 }
