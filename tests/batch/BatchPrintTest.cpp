@@ -282,6 +282,8 @@ TEST(BatchPdf, PageSizes) {
         {{"--page-size", "A4"}, "595 x 842 pts (A4)", 3},
         {{"--page-size", "letter"}, "612 x 792 pts (letter)", 3},
         {{"--page-size", "6x4in", "--margins", "0.2in"}, "432 x 288 pts", 8},
+        // Without --margins a label has none: a row to each 25 mm label.
+        {{"--page-size", "50x25mm"}, "142 x 71 pts", 40},
         {{"--repeat", "31"}, "595 x 842 pts (A4)", 3},
     };
     for (const auto& c : cases) {
