@@ -2,6 +2,7 @@
 // read back with poppler or from a label printer driver's output, and decoded
 // row by row with ZBar and ZXing.
 #include "support/Pgm.h"
+#include "support/PrivateCups.h"
 #include "support/Process.h"
 #include "support/Zpl.h"
 
@@ -16,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -338,22 +338,14 @@ TEST(BatchPrint, Errors) {
 class PrivateCups : public testing::Test {
 protected:
     void SetUp() override {
-        static int started = 0; // a stopped service may still hold the last port
-        port = std::to_string(20000 + (getpid() * 3 + started++) % 20000);
-        std::vector<std::string> args = {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "start",
-                                         dir.path + "/cups", port, "TavikQueue"};
+        std::vector<std::string> queues = {"TavikQueue"};
         if (!zplQueue.empty()) {
-            args.push_back(zplQueue);
+            queues.push_back(zplQueue);
         }
-        const ProcessResult r = RunProcess("/bin/bash", args);
+        const ProcessResult r = StartPrivateCups(dir.path + "/cups", queues);
         ASSERT_EQ(r.status, 0) << r.err;
-        setenv("CUPS_SERVER", ("127.0.0.1:" + port).c_str(), 1);
     }
-    void TearDown() override {
-        RunProcess("/bin/bash",
-                   {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "stop", dir.path + "/cups"});
-        unsetenv("CUPS_SERVER");
-    }
+    void TearDown() override { StopPrivateCups(dir.path + "/cups"); }
 
     // The data file of the first job, once the service has taken it.
     std::string SpooledJob() {
@@ -365,7 +357,6 @@ protected:
     }
 
     TempDir dir;
-    std::string port;
     std::string zplQueue; // a second queue on CUPS's sample ZPL label printer driver
 };
 
@@ -373,24 +364,6 @@ protected:
 class PrivateZplCups : public PrivateCups {
 protected:
     PrivateZplCups() { zplQueue = "TavikZebra"; }
-    void TearDown() override {
-        PrivateCups::TearDown();
-        if (home) {
-            setenv("HOME", home->c_str(), 1);
-        }
-    }
-
-    // The user's own default options for the queue, in a home folder of the test's own.
-    void SetUserDefault(const std::string& options) {
-        if (!home) {
-            home = getenv("HOME") != nullptr ? getenv("HOME") : "";
-            fs::create_directories(dir.path + "/home/.cups");
-            setenv("HOME", (dir.path + "/home").c_str(), 1);
-        }
-        std::ofstream(dir.path + "/home/.cups/lpoptions")
-            << (options.empty() ? "" : "Dest " + zplQueue + " " + options + "\n");
-    }
-
     // The ZPL that job number `job` sent to the printer, once the job is done.
     std::string PrintedZpl(int job) {
         const std::string done = zplQueue + "-" + std::to_string(job) + " ";
@@ -407,8 +380,6 @@ protected:
         fs::remove(file);
         return zpl;
     }
-
-    std::optional<std::string> home; // the real HOME while the test's own is set
 };
 
 // The queue prints at 203 dpi: the job's pages, rasterised at that resolution,
@@ -505,9 +476,10 @@ TEST_F(PrivateZplCups, LabelsAreUprightAndDotExactAsTheDriverPrintsThem) {
         {"4x2in label", "", "4x2in", 203, 2, 2},
     };
     const std::vector<std::string> expected = {s.shown(0), s.shown(1), s.shown(2)};
+    const PrivateHome home(dir.path + "/home");
     int job = 0;
     for (const auto& c : cases) {
-        SetUserDefault(c.userDefault);
+        home.SetPrintOptions(zplQueue, c.userDefault);
         const ProcessResult r =
             Batch({"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s, 3), "--print",
                    "--printer", zplQueue, "--page-size", c.page});
