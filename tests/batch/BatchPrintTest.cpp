@@ -405,6 +405,38 @@ TEST_F(PrivateCups, PrintedJobIsDotExactAtTheQueuesResolution) {
     }
 }
 
+// A 4 x 2 in label on a printer that cannot print the outer 1/4 in on the left
+// and 1/8 in elsewhere (its driver's imageable area): the row moves in by just
+// that from where a PDF without margins has it.
+TEST_F(PrivateCups, LabelKeepsOnlyThePrintersMargins) {
+    const Symbology& s = kSymbologies[3];
+    const std::string list = WriteList(dir, s, 1);
+    const std::string pdf = dir.path + "/label.pdf";
+    ASSERT_EQ(
+        Batch({"-t", s.type, "-i", list, "-o", pdf, "--printer-dpi", "203", "--page-size", "4x2in"})
+            .status,
+        0);
+    const ProcessResult r = Batch(
+        {"-t", s.type, "-i", list, "--print", "--printer", "TavikQueue", "--page-size", "4x2in"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto firstDark = [&](const std::string& file) {
+        const GreyImage image = PrinterRaster(file, 1, 203, dir.path);
+        std::pair<int, int> first(image.width, image.height);
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                if (image.At(x, y) < 128) {
+                    first = {std::min(first.first, x), std::min(first.second, y)};
+                }
+            }
+        }
+        return first;
+    };
+    const auto [x0, y0] = firstDark(pdf);
+    const auto [x, y] = firstDark(SpooledJob());
+    EXPECT_NEAR(x - x0, 203 / 4.0, 1);
+    EXPECT_NEAR(y - y0, 203 / 8.0, 1);
+}
+
 TEST_F(PrivateCups, DefaultPrinterAndUnknownName) {
     const ProcessResult none = Batch({"--print"});
     EXPECT_EQ(none.status, 2);
