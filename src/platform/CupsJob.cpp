@@ -59,51 +59,60 @@ struct MediaSize {
 constexpr int kSizeTolerance = 36;
 
 QString Millimetres(int hundredths) {
-    QString s = QString::number(hundredths / 100.0, 'f', 2);
-    while (s.endsWith(QLatin1Char('0'))) {
-        s.chop(1);
-    }
-    if (s.endsWith(QLatin1Char('.'))) {
-        s.chop(1);
-    }
-    return s;
+    return QString::number(hundredths / 100.0, 'g', 10); // 101.6, 50
 }
 
-// The queue's media for a page: the listed size nearest to it within the
-// tolerance, else a custom size in the queue's range. Empty when neither.
-std::vector<JobOption> MediaFor(const CupsDest& dest, MediaSize page, const QString& printer,
-                                QString* error) {
-    ipp_attribute_t* media = dest.Supported("media");
+// What the queue lists for a page: its size nearest to the page within the
+// tolerance, and the range of custom sizes it takes.
+struct ListedMedia {
+    bool listed = false; // the queue says which media it has
+    QByteArray nearest;
     std::optional<MediaSize> low;
     std::optional<MediaSize> high;
-    QByteArray best;
-    int bestOff = kSizeTolerance * 2 + 1;
+
+    bool InRange(MediaSize page) const {
+        return low && high && page.width >= low->width && page.width <= high->width &&
+               page.length >= low->length && page.length <= high->length;
+    }
+};
+
+ListedMedia ReadMedia(const CupsDest& dest, MediaSize page) {
+    ListedMedia found;
+    ipp_attribute_t* media = dest.Supported("media");
+    found.listed = media != nullptr;
+    int nearestOff = kSizeTolerance * 2 + 1;
     for (int i = 0; media != nullptr && i < ippGetCount(media); ++i) {
         const char* name = ippGetString(media, i, nullptr);
         const pwg_media_t* size = name != nullptr ? pwgMediaForPWG(name) : nullptr;
         if (size == nullptr) {
             continue;
         }
+        const int dw = std::abs(size->width - page.width);
+        const int dl = std::abs(size->length - page.length);
         if (std::strncmp(name, "custom_min_", 11) == 0) {
-            low = MediaSize{size->width, size->length};
+            found.low = MediaSize{size->width, size->length};
         } else if (std::strncmp(name, "custom_max_", 11) == 0) {
-            high = MediaSize{size->width, size->length};
-        } else if (const int dw = std::abs(size->width - page.width),
-                   dl = std::abs(size->length - page.length);
-                   dw <= kSizeTolerance && dl <= kSizeTolerance && dw + dl < bestOff) {
-            best = name;
-            bestOff = dw + dl;
+            found.high = MediaSize{size->width, size->length};
+        } else if (dw <= kSizeTolerance && dl <= kSizeTolerance && dw + dl < nearestOff) {
+            found.nearest = name;
+            nearestOff = dw + dl;
         }
     }
-    if (!best.isEmpty()) {
-        return {{"media", best}};
+    return found;
+}
+
+// The queue's media for a page: the listed size nearest to it, else a custom
+// size in the queue's range (also on a queue that lists no media). Empty, with
+// error set, when neither.
+std::vector<JobOption> MediaFor(const CupsDest& dest, MediaSize page, const QString& printer,
+                                QString* error) {
+    const ListedMedia media = ReadMedia(dest, page);
+    if (!media.nearest.isEmpty()) {
+        return {{"media", media.nearest}};
     }
     const QString w = Millimetres(page.width);
     const QString l = Millimetres(page.length);
-    const bool inRange = low && high && page.width >= low->width && page.width <= high->width &&
-                         page.length >= low->length && page.length <= high->length;
-    // A queue that lists no media at all is given the custom size.
-    if (inRange || media == nullptr) {
+    if (media.InRange(page) || !media.listed) {
         const QString dims = w + QLatin1Char('x') + l + QStringLiteral("mm");
         return {{"PageSize", (QStringLiteral("Custom.") + dims).toUtf8()},
                 {"media", (QStringLiteral("custom_") + dims + QLatin1Char('_') + dims).toUtf8()}};
@@ -243,6 +252,22 @@ bool SendJobDocument(http_t* http, const CupsDest& dest, cups_dinfo_t* info, int
     return true;
 }
 
+// The resolution the pages were drawn at (in the queue's spelling when it is the
+// chosen one), copies, sides, and pages printed as they are.
+void AddJobOptions(std::vector<JobOption>& options, const QPrinter& printer,
+                   const QueueResolutionChoice& chosen) {
+    const QByteArray dpi = QByteArray::number(printer.resolution()) + "dpi";
+    options.emplace_back("Resolution", chosen.dpi == printer.resolution() ? chosen.option : dpi);
+    options.emplace_back("printer-resolution", dpi);
+    options.emplace_back("copies", QByteArray::number(std::max(1, printer.copyCount())));
+    if (printer.copyCount() > 1 && printer.collateCopies()) {
+        options.emplace_back("Collate", "True");
+    }
+    options.push_back(Sides(printer));
+    options.emplace_back("print-scaling", "none");
+    options.emplace_back("number-up", "1");
+}
+
 } // namespace
 
 CupsJobSpec JobSpecFor(const QPrinter& printer, QString* error) {
@@ -257,19 +282,7 @@ CupsJobSpec JobSpecFor(const QPrinter& printer, QString* error) {
     if (options.empty()) {
         return spec;
     }
-    const QueueResolutionChoice resolution = ChooseQueueResolution(printer.printerName(), dialog);
-    const QByteArray dpi = QByteArray::number(printer.resolution());
-    // The resolution the pages were drawn at, in the queue's spelling when it is the chosen one.
-    options.emplace_back("Resolution",
-                         resolution.dpi == printer.resolution() ? resolution.option : dpi + "dpi");
-    options.emplace_back("printer-resolution", dpi + "dpi");
-    options.emplace_back("copies", QByteArray::number(std::max(1, printer.copyCount())));
-    if (printer.copyCount() > 1 && printer.collateCopies()) {
-        options.emplace_back("Collate", "True");
-    }
-    options.push_back(Sides(printer));
-    options.emplace_back("print-scaling", "none");
-    options.emplace_back("number-up", "1");
+    AddJobOptions(options, printer, ChooseQueueResolution(printer.printerName(), dialog));
     std::vector<JobOption> chosen;
     for (qsizetype i = 0; i + 1 < dialog.size(); i += 2) {
         chosen.emplace_back(dialog[i].toUtf8(), dialog[i + 1].toUtf8());
