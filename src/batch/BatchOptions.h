@@ -22,7 +22,7 @@ struct Length {
     Unit unit = Unit::Millimetre;
 };
 
-// --page-size: a named size, or width x height as given (landscape when wider).
+// --page-size: a named size, or width x height as given (a page that wide and long, upright).
 struct PageChoice {
     enum class Named { A4, Letter, Custom };
     Named named = Named::A4;

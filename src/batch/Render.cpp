@@ -2,6 +2,7 @@
 
 #include "BatchCommon.h"
 #include "BatchOptions.h"
+#include "CupsJob.h"
 #include "Fonts.h"
 #include "Latin1.h"
 #include "MessageBox.h"
@@ -241,15 +242,20 @@ QPageSize::Unit QtUnit(Length::Unit unit) {
     }
 }
 
-// The page of --page-size, portrait or landscape as given, and the margins of
-// --margins; empty when they fit together.
+// The page of --page-size and the margins of --margins; empty when they fit
+// together. A WIDTHxHEIGHT page is a label that wide and that long, upright;
+// without --margins it has none in a PDF and, on a printer, only the strips
+// the printer cannot print on.
 std::string SetPage(QPrinter& printer, const BatchOptions& o) {
     const PageChoice& p = o.page;
     if (p.named == PageChoice::Named::Custom) {
-        const QSizeF portrait(std::min(p.width, p.height), std::max(p.width, p.height));
-        printer.setPageSize(QPageSize(portrait, QtUnit(p.unit), QStringLiteral("Label")));
-        printer.setPageOrientation(p.width > p.height ? QPageLayout::Landscape
-                                                      : QPageLayout::Portrait);
+        printer.setPageSize(QPageSize(QSizeF(p.width, p.height), QtUnit(p.unit),
+                                      QStringLiteral("Label"), QPageSize::ExactMatch));
+        printer.setPageOrientation(QPageLayout::Portrait);
+        if (!o.margins) {
+            const QPageLayout layout = printer.pageLayout();
+            printer.setPageMargins(layout.minimumMargins(), layout.units());
+        }
     } else {
         printer.setPageSize(
             QPageSize(p.named == PageChoice::Named::Letter ? QPageSize::Letter : QPageSize::A4));
@@ -299,6 +305,11 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
         printer = MakePdfPrinter(o.printerDpi.value_or(L::kDefaultPrinterDpi));
     }
     error = SetPage(*printer, o);
+    // The queue must take the page as it is laid out.
+    if (QString e; error.empty() && o.mode == BatchOptions::Mode::Print &&
+                   JobSpecFor(*printer, &e).options.empty()) {
+        error = Str(e);
+    }
     return error.empty() ? std::move(printer) : nullptr;
 }
 
@@ -335,9 +346,10 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
     const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
-        e = RunPrintLoop(*view, *printer, o.barReduction.value_or(0)).ok
-                ? std::string()
-                : "printing on " + Str(printer->printerName()) + " failed";
+        const PrintResult printed = RunPrintLoop(*view, *printer, o.barReduction.value_or(0));
+        e = printed.ok ? std::string()
+                       : "printing on " + Str(printer->printerName()) + " failed" +
+                             (printed.error.isEmpty() ? "" : ": " + Str(printed.error));
     } else if (printer) {
         e = WritePdf(*view, *printer, FileName(*o.output), o.barReduction.value_or(0));
     } else {

@@ -27,6 +27,8 @@ public:
     // On the job's thread: done of total units so far; false once cancelled.
     bool Step(qint64 done, qint64 total);
     bool IsCancelled() const { return m_cancel.load(std::memory_order_relaxed); }
+    // The flag Cancel sets, for work that watches one itself.
+    const std::atomic<bool>* CancelFlag() const { return &m_cancel; }
 
     // Asks the work to stop; it stops at its next Step.
     void Cancel() { m_cancel.store(true); }

@@ -1,10 +1,13 @@
 #include "PrintLoop.h"
 
+#include "CupsJob.h"
 #include "PrinterResolution.h"
 #include "ScrollView.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <climits>
@@ -60,14 +63,11 @@ int CountPrintPages(CScrollView& view, const QPrinter& printer) {
     return CountPrintPages(pages, printer);
 }
 
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
-    CViewPages pages(view);
-    return RunPrintLoop(pages, printer, barReduction, {});
-}
+namespace {
 
-PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
-                         const PageProgress& progress) {
-    UseQueueResolution(printer); // lines are laid on the dots the printer prints
+// Draws the pages printer's range asks for.
+PrintResult DrawPages(CPageSource& pages, QPrinter& printer, int barReduction,
+                      const PageProgress& progress) {
     int first = 1;
     int last = INT_MAX;
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
@@ -102,4 +102,84 @@ PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction
     }
     result.ok = painter.end();
     return result;
+}
+
+} // namespace
+
+std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& path) {
+    auto pdf = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    pdf->setOutputFormat(QPrinter::PdfFormat);
+    pdf->setOutputFileName(path);
+    pdf->setResolution(printer.resolution());
+    pdf->setPageLayout(printer.pageLayout());
+    pdf->setFullPage(printer.fullPage());
+    pdf->setColorMode(printer.colorMode());
+    pdf->setDocName(printer.docName());
+    pdf->setCreator(printer.creator());
+    pdf->setPrintRange(printer.printRange());
+    pdf->setFromTo(printer.fromPage(), printer.toPage());
+    return pdf;
+}
+
+CQueueJob PrepareQueueJob(QPrinter& printer) {
+    CQueueJob job;
+    UseQueueResolution(printer); // lines are laid on the dots the printer prints
+    job.spec = JobSpecFor(printer, &job.error);
+    if (job.spec.options.empty()) {
+        return job;
+    }
+    job.file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                QStringLiteral("/tavik-job-XXXXXX.pdf"));
+    if (!job.file->open()) {
+        job.error = QStringLiteral("cannot make a temporary file: ") + job.file->errorString();
+        job.file.reset();
+        return job;
+    }
+    job.file->close();
+    job.pdf = JobPdfPrinter(printer, job.file->fileName());
+    return job;
+}
+
+CQueueJob::CQueueJob() = default;
+CQueueJob::CQueueJob(CQueueJob&&) noexcept = default;
+CQueueJob::~CQueueJob() = default;
+
+PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
+                        const PageProgress& progress, const std::atomic<bool>* cancel) {
+    PrintResult result;
+    if (!job.pdf) {
+        result.error = job.error;
+        return result;
+    }
+    result = DrawPages(pages, *job.pdf, barReduction, progress);
+    if (result.cancelled) {
+        return result;
+    }
+    if (!result.ok) {
+        result.error = QStringLiteral("cannot write the pages to ") + job.file->fileName();
+        return result;
+    }
+    if (result.pages == 0) {
+        return result;
+    }
+    const CupsJobResult sent = SubmitPdfJob(job.file->fileName(), job.spec, cancel);
+    result.cancelled = sent.cancelled;
+    result.ok = sent.jobId > 0;
+    result.jobId = sent.jobId;
+    result.error = sent.error;
+    return result;
+}
+
+PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
+    CViewPages pages(view);
+    return RunPrintLoop(pages, printer, barReduction, {});
+}
+
+PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
+                         const PageProgress& progress) {
+    if (printer.outputFormat() != QPrinter::NativeFormat) {
+        return DrawPages(pages, printer, barReduction, progress);
+    }
+    CQueueJob job = PrepareQueueJob(printer);
+    return RunQueueJob(pages, job, barReduction, progress, nullptr);
 }

@@ -1,17 +1,26 @@
 #pragma once
 
+#include "CupsJob.h"
+
+#include <QString>
+
+#include <atomic>
 #include <functional>
+#include <memory>
 
 class CDC;
 class CScrollView;
 class QPainter;
 class QPrinter;
+class QTemporaryFile;
 struct CPrintInfo;
 
 // What a print run produced.
 struct PrintResult {
     bool ok = false;
     int pages = 0;
+    int jobId = 0;          // the print queue's job, when one was sent
+    QString error;          // why not ok, when the reason is known
     bool cancelled = false; // stopped by its progress callback; nothing was printed
     bool reported = false;  // refused, and the user was told why
 };
@@ -46,12 +55,37 @@ using PageProgress = std::function<bool(int done, int count)>;
 // a view that reports none, or fewer than one, prints one page. A page range
 // chosen on the printer prints only those pages; a range wholly past the last
 // page prints nothing and starts no job. A printer on a print queue is set to
-// the queue's resolution; lines are laid on its dot grid, bars barReduction
-// dots narrower and spaces as much wider.
+// the resolution its job prints at; lines are laid on its dot grid, bars
+// barReduction dots narrower and spaces as much wider. Its pages are drawn into
+// a temporary PDF file that goes to the queue as one job (JobSpecFor,
+// SubmitPdfJob in CupsJob.h) carrying that resolution and the page.
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
 // The same for any page source, on any thread; a cancelled run aborts the job.
 PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
                          const PageProgress& progress);
+
+// A job for a printer on a print queue, prepared on the thread that owns the
+// printer, to be drawn and sent on any other: the queue's resolution set on
+// printer, the job's options, and a PDF printer of its own drawing into a
+// temporary file.
+struct CQueueJob {
+    CQueueJob();
+    CQueueJob(CQueueJob&&) noexcept;
+    ~CQueueJob();
+    CupsJobSpec spec;
+    std::unique_ptr<QTemporaryFile> file;
+    std::unique_ptr<QPrinter> pdf; // null when the job cannot be made
+    QString error;                 // why not
+};
+CQueueJob PrepareQueueJob(QPrinter& printer);
+// Draws the job's pages and sends them as one job; progress may cancel the
+// drawing and a set *cancel the sending, which leaves no job in the queue.
+PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
+                        const PageProgress& progress, const std::atomic<bool>* cancel);
+
+// The PDF printer that draws the pages of a job for printer (on a print queue)
+// into the file at path: the same resolution, page layout, range and name.
+std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& path);
 
 // Lays out page `page` (from 1) of view for printer and draws it with painter
 // (its origin at the printable area's top-left corner, in printer dots); a null

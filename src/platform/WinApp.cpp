@@ -355,8 +355,9 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     }
     const bool whole = view.ReportPrintGaps(
         [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
-    if (!RunPrintLoop(view, printer).ok) {
-        ReportError(QStringLiteral("printing on \"%1\" failed").arg(target.printerName()));
+    if (const PrintResult printed = RunPrintLoop(view, printer); !printed.ok) {
+        ReportError(QStringLiteral("printing on \"%1\" failed").arg(target.printerName()) +
+                    (printed.error.isEmpty() ? QString() : QStringLiteral(": ") + printed.error));
         m_nExitCode = 1;
         return false;
     }

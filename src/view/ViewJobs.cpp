@@ -216,23 +216,37 @@ PrintResult CTavikView::PrintPages(QPrinter& printer) {
             return result;
         }
     }
+    // The job draws on a printer of its own, made here: the window's printer
+    // stays the window's while the pages are drawn and sent.
+    std::shared_ptr<CQueueJob> queued;
+    if (!toFile) {
+        queued = std::make_shared<CQueueJob>(PrepareQueueJob(printer));
+        if (!queued->pdf) {
+            result.error = queued->error;
+            return result;
+        }
+    }
     const std::shared_ptr<CRowSnapshot> rows = Snapshot();
-    QPrinter* target = &printer; // the window's thread leaves it alone until the job ends
-    const JobOutcome out = RunJob(
-        QStringLiteral("Print"),
-        QStringLiteral("Printing %1")
-            .arg(GetDocument() != nullptr ? GetDocument()->GetTitle() : QStringLiteral("Tavik")),
-        QStringLiteral("pages"), [rows, target, toFile, path](CBackgroundJob& job) {
-            CRowPages pages(*rows);
-            const PageProgress progress = [&job](int done, int count) {
-                return job.Step(done, count);
-            };
-            if (toFile) {
-                return FromStd(WritePdf(pages, *target, path, 0, progress));
-            }
-            const PrintResult printed = RunPrintLoop(pages, *target, 0, progress);
-            return printed.ok || printed.cancelled ? QString() : QStringLiteral("the job failed");
-        });
+    const std::shared_ptr<QPrinter> target =
+        toFile ? std::shared_ptr<QPrinter>(JobPdfPrinter(printer, path)) : nullptr;
+    const QString title = GetDocument() != nullptr ? GetDocument()->GetTitle() : QString();
+    const JobOutcome out =
+        RunJob(QStringLiteral("Print"), QStringLiteral("Printing %1").arg(title),
+               QStringLiteral("pages"), [rows, target, queued, path](CBackgroundJob& job) {
+                   CRowPages pages(*rows);
+                   const PageProgress progress = [&job](int done, int count) {
+                       return job.Step(done, count);
+                   };
+                   if (!queued) {
+                       return FromStd(WritePdf(pages, *target, path, 0, progress));
+                   }
+                   const PrintResult printed =
+                       RunQueueJob(pages, *queued, 0, progress, job.CancelFlag());
+                   return printed.ok || printed.cancelled
+                              ? QString()
+                              : (printed.error.isEmpty() ? QStringLiteral("the job failed")
+                                                         : printed.error);
+               });
     result.reported = !out.ran;
     result.cancelled = out.cancelled;
     if (!out.ran || out.cancelled) {
@@ -245,5 +259,6 @@ PrintResult CTavikView::PrintPages(QPrinter& printer) {
         return result;
     }
     result.ok = out.error.isEmpty();
+    result.error = out.error;
     return result;
 }

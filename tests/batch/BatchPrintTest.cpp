@@ -1,7 +1,10 @@
-// Printed pages from tavik-batch: PDF files and a job on a private print service,
-// read back with poppler and decoded row by row with ZBar.
+// Printed pages from tavik-batch: PDF files and jobs on a private print service,
+// read back with poppler or from a label printer driver's output, and decoded
+// row by row with ZBar and ZXing.
 #include "support/Pgm.h"
+#include "support/PrivateCups.h"
 #include "support/Process.h"
+#include "support/Zpl.h"
 
 #define ZX_USE_UTF8
 #include <ZXing/ReadBarcode.h>
@@ -13,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -278,6 +282,8 @@ TEST(BatchPdf, PageSizes) {
         {{"--page-size", "A4"}, "595 x 842 pts (A4)", 3},
         {{"--page-size", "letter"}, "612 x 792 pts (letter)", 3},
         {{"--page-size", "6x4in", "--margins", "0.2in"}, "432 x 288 pts", 8},
+        // Without --margins a label has none: a row to each 25 mm label.
+        {{"--page-size", "50x25mm"}, "142 x 71 pts", 40},
         {{"--repeat", "31"}, "595 x 842 pts (A4)", 3},
     };
     for (const auto& c : cases) {
@@ -332,19 +338,14 @@ TEST(BatchPrint, Errors) {
 class PrivateCups : public testing::Test {
 protected:
     void SetUp() override {
-        static int started = 0; // a stopped service may still hold the last port
-        port = std::to_string(20000 + (getpid() * 3 + started++) % 20000);
-        const ProcessResult r =
-            RunProcess("/bin/bash", {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "start",
-                                     dir.path + "/cups", port, "TavikQueue"});
+        std::vector<std::string> queues = {"TavikQueue"};
+        if (!zplQueue.empty()) {
+            queues.push_back(zplQueue);
+        }
+        const ProcessResult r = StartPrivateCups(dir.path + "/cups", queues);
         ASSERT_EQ(r.status, 0) << r.err;
-        setenv("CUPS_SERVER", ("127.0.0.1:" + port).c_str(), 1);
     }
-    void TearDown() override {
-        RunProcess("/bin/bash",
-                   {TAVIK_SOURCE_DIR "/tests/print/private-cups.sh", "stop", dir.path + "/cups"});
-        unsetenv("CUPS_SERVER");
-    }
+    void TearDown() override { StopPrivateCups(dir.path + "/cups"); }
 
     // The data file of the first job, once the service has taken it.
     std::string SpooledJob() {
@@ -356,7 +357,29 @@ protected:
     }
 
     TempDir dir;
-    std::string port;
+    std::string zplQueue; // a second queue on CUPS's sample ZPL label printer driver
+};
+
+// The service with a queue on a ZPL label printer that writes what it gets to a file.
+class PrivateZplCups : public PrivateCups {
+protected:
+    PrivateZplCups() { zplQueue = "TavikZebra"; }
+    // The ZPL that job number `job` sent to the printer, once the job is done.
+    std::string PrintedZpl(int job) {
+        const std::string done = zplQueue + "-" + std::to_string(job) + " ";
+        for (int i = 0; i < 300; ++i) {
+            if (RunProcess("/usr/bin/lpstat", {"-W", "completed", "-o", zplQueue}).out.find(done) !=
+                std::string::npos) {
+                break;
+            }
+            usleep(100 * 1000);
+        }
+        const std::string file = dir.path + "/cups/" + zplQueue + ".zpl";
+        std::ifstream in(file, std::ios::binary);
+        std::string zpl((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        fs::remove(file);
+        return zpl;
+    }
 };
 
 // The queue prints at 203 dpi: the job's pages, rasterised at that resolution,
@@ -380,6 +403,38 @@ TEST_F(PrivateCups, PrintedJobIsDotExactAtTheQueuesResolution) {
         EXPECT_EQ(read.zbar, expected) << page;
         EXPECT_EQ(read.dotErrors, "") << page;
     }
+}
+
+// A 4 x 2 in label on a printer that cannot print the outer 1/4 in on the left
+// and 1/8 in elsewhere (its driver's imageable area): the row moves in by just
+// that from where a PDF without margins has it.
+TEST_F(PrivateCups, LabelKeepsOnlyThePrintersMargins) {
+    const Symbology& s = kSymbologies[3];
+    const std::string list = WriteList(dir, s, 1);
+    const std::string pdf = dir.path + "/label.pdf";
+    ASSERT_EQ(
+        Batch({"-t", s.type, "-i", list, "-o", pdf, "--printer-dpi", "203", "--page-size", "4x2in"})
+            .status,
+        0);
+    const ProcessResult r = Batch(
+        {"-t", s.type, "-i", list, "--print", "--printer", "TavikQueue", "--page-size", "4x2in"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto firstDark = [&](const std::string& file) {
+        const GreyImage image = PrinterRaster(file, 1, 203, dir.path);
+        std::pair<int, int> first(image.width, image.height);
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                if (image.At(x, y) < 128) {
+                    first = {std::min(first.first, x), std::min(first.second, y)};
+                }
+            }
+        }
+        return first;
+    };
+    const auto [x0, y0] = firstDark(pdf);
+    const auto [x, y] = firstDark(SpooledJob());
+    EXPECT_NEAR(x - x0, 203 / 4.0, 1);
+    EXPECT_NEAR(y - y0, 203 / 8.0, 1);
 }
 
 TEST_F(PrivateCups, DefaultPrinterAndUnknownName) {
@@ -431,6 +486,53 @@ TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
     }
     EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00002-001")); // the refused list's two jobs
     EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00003-001"));
+}
+
+// What reaches a ZPL label printer through its CUPS driver, read back from the
+// graphic the driver sends: at the queue's default 203 dpi, at a user's default
+// of 300 dpi, and on a 4 x 2 in label. Every row decodes in list order, every bar
+// and space is a whole number of module dots, and each label stands upright:
+// 4 in wide and as long as the page.
+TEST_F(PrivateZplCups, LabelsAreUprightAndDotExactAsTheDriverPrintsThem) {
+    const Symbology& s = kSymbologies[3];
+    const struct {
+        const char* name;
+        std::string userDefault;
+        std::string page;
+        int dpi;
+        int lengthIn;
+        std::size_t labels;
+    } cases[] = {
+        {"queue default", "", "4x6in", 203, 6, 1},
+        {"user default", "Resolution=300dpi", "4x6in", 300, 6, 1},
+        {"4x2in label", "", "4x2in", 203, 2, 2},
+    };
+    const std::vector<std::string> expected = {s.shown(0), s.shown(1), s.shown(2)};
+    const PrivateHome home(dir.path + "/home");
+    int job = 0;
+    for (const auto& c : cases) {
+        home.SetPrintOptions(zplQueue, c.userDefault);
+        const ProcessResult r =
+            Batch({"-t", s.type, "--line-width", "2", "-i", WriteList(dir, s, 3), "--print",
+                   "--printer", zplQueue, "--page-size", c.page});
+        ASSERT_EQ(r.status, 0) << c.name << ": " << r.err;
+        const std::vector<ZplLabel> labels = DecodeZpl(PrintedZpl(++job));
+        ASSERT_EQ(labels.size(), c.labels) << c.name;
+        const int module = int(std::lround(2 * c.dpi / 96.0));
+        std::vector<std::string> zxing;
+        std::vector<std::string> zbar;
+        for (const ZplLabel& label : labels) {
+            EXPECT_EQ(label.printWidth, 4 * c.dpi) << c.name;
+            EXPECT_EQ(label.image.height, c.lengthIn * c.dpi) << c.name;
+            const PageReading read = ReadPrintedPage(label.image, module, 0, dir.path);
+            zxing.insert(zxing.end(), read.zxing.begin(), read.zxing.end());
+            zbar.insert(zbar.end(), read.zbar.begin(), read.zbar.end());
+            EXPECT_EQ(read.dotErrors, "") << c.name;
+        }
+        EXPECT_EQ(zxing, expected) << c.name;
+        std::sort(zbar.begin(), zbar.end());
+        EXPECT_EQ(zbar, expected) << c.name;
+    }
 }
 
 } // namespace

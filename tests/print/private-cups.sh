@@ -2,15 +2,21 @@
 # Starts a private CUPS server on loopback with its own configuration folder and
 # one queue whose jobs stay in its spool folder (DIR/spool/d*), or stops it. The
 # queue's driver file says it prints at 203 dpi, as a thermal label printer does.
-#   private-cups.sh start DIR PORT QUEUE   prints "CUPS_SERVER=127.0.0.1:PORT"
+# With ZPL_QUEUE a second queue prints through CUPS's own sample driver for ZPL
+# label printers (203, 300 or 600 dpi, 203 by default) into the file DIR/ZPL_QUEUE.zpl.
+#   private-cups.sh start DIR PORT QUEUE [ZPL_QUEUE]   prints "CUPS_SERVER=127.0.0.1:PORT"
 #   private-cups.sh stop DIR
 set -euo pipefail
 
 cmd=$1 dir=$2
 case "$cmd" in
 start)
-    port=$3 queue=$4
+    port=$3 queue=$4 zpl=${5:-}
     mkdir -p "$dir"/{conf,spool,cache,state,log,run}
+    # A service started as root runs the driver's filters as lp, which must reach the job files.
+    if [ "$(id -u)" -eq 0 ]; then
+        chmod go+x "$dir" "$(dirname "$dir")"
+    fi
     cat >"$dir/conf/cupsd.conf" <<CONF
 Listen 127.0.0.1:$port
 LogLevel warn
@@ -52,8 +58,13 @@ CONF
         sleep 0.1
     done
     lpadmin -p "$queue" -E -v file:///dev/null -P "$(dirname "$0")/label-203dpi.ppd" 2>/dev/null
-    cupsenable "$queue" 2>/dev/null || true
-    cupsaccept "$queue" 2>/dev/null || true
+    if [ -n "$zpl" ]; then
+        lpadmin -p "$zpl" -E -v "file://$dir/$zpl.zpl" -m drv:///sample.drv/zebra.ppd
+    fi
+    for q in "$queue" $zpl; do
+        cupsenable "$q" 2>/dev/null || true
+        cupsaccept "$q" 2>/dev/null || true
+    done
     echo "CUPS_SERVER=127.0.0.1:$port"
     ;;
 stop)
