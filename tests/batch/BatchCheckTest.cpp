@@ -39,12 +39,13 @@ TEST(BatchCheck, ExitStatusesReportsAndWarnings) {
          "start/stop character inside the symbol.\n"
          "1 line, 0 refused, 1 differ\n",
          ""},
-        // The report replaces the output, which is neither drawn nor written.
+        // The report replaces the output: asking for both is a usage error.
         {{"--check", "abc", "-o", "/nonexistent/out.png"},
          "",
-         1,
-         "bars read \"ABC\", label \"abc\"\n1 line, 0 refused, 1 differ\n",
-         ""},
+         2,
+         "",
+         "tavik-batch: -o is for drawing (the report of --check replaces it); it does nothing "
+         "with --check\n"},
         {{"--dump", "-i", "-"},
          "abc\nABC\n",
          0,
