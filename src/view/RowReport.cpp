@@ -31,9 +31,11 @@ RowReporter::RowReporter(Symbology symbology, bool strict, bool barsFromFont, Si
 bool RowReporter::Row(std::string_view label, long lineNumber) {
     ++m_lines;
     const RowCheck check = m_checker->Check(label, m_symbology);
-    if (check.verdict == RowVerdict::Refused) {
+    if (IsRefusal(check.verdict)) {
         ++m_refused;
-        Report(lineNumber, Refused(MessageText(label), check.reason));
+        Report(lineNumber, check.verdict == RowVerdict::Empty
+                               ? std::string(EmptyNote(lineNumber > 0))
+                               : Refused(MessageText(label), check.reason));
         return false;
     }
     if (check.verdict == RowVerdict::Matches || m_barsFromFont) {

@@ -10,9 +10,15 @@
 
 class CTavikView;
 
+// An empty label's problem, as every report names it: "empty line" for a list line, else
+// "empty text".
+inline const char* EmptyNote(bool listLine) {
+    return listLine ? "empty line" : "empty text";
+}
+
 // Checks every row against its label and reports each problem row in one line to a sink.
-// A refused row, and when strict a row whose bars read differently, fails and is drawn
-// empty. When the bars come from a font only refusals count.
+// A refused or empty row, and when strict a row whose bars read differently, fails and is
+// drawn empty. When the bars come from a font only refusals count.
 class RowReporter {
 public:
     using Sink = std::function<void(const std::string&)>;

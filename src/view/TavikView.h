@@ -29,7 +29,7 @@ struct RowProblems {
     std::string single;
 };
 
-// A problem as the status bar says it: "refused: ...", "reads as "..."" or
+// A problem as the status bar says it: "refused: ...", "empty line", "reads as "..."" or
 // "not one symbol: ..."; empty when the row matches.
 std::string RowProblemNote(const RowCheck& check);
 class QAction;

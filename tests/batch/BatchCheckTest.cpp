@@ -33,6 +33,12 @@ TEST(BatchCheck, ExitStatusesReportsAndWarnings) {
          ""},
         {{"--check", "-t", "ean13", "590123412345"}, "", 0, "1 line, 0 refused, 0 differ\n", ""},
         {{"--check", "-i", "-"},
+         "A\n\nB\n",
+         1,
+         "line 2: empty line\n3 lines, 1 refused, 0 differ\n",
+         ""},
+        {{"--check", ""}, "", 1, "empty text\n1 line, 1 refused, 0 differ\n", ""},
+        {{"--check", "-i", "-"},
          "A*B\n",
          1,
          "line 1: bars are not one symbol, label \"A*B\". Reading stops at element 20 of 50: a "

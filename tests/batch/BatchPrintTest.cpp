@@ -403,6 +403,7 @@ TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
     } cases[] = {
         {"wide.txt", std::string(200, 'A') + "\n", 2, "the rows do not fit on the page"},
         {"refused.txt", "A\nB#\nC\n", 1, "line 2: Error while encoding text \"B#\"."},
+        {"empty.txt", "A\n\nC\n", 1, "line 2: empty line"},
     };
     // The programs' own lines, without their names (Qt may add notes of its own).
     const auto own = [](const std::string& err) {
@@ -429,8 +430,9 @@ TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
         EXPECT_EQ(lines[0].rfind(c.report, 0), 0u) << lines[0];
         EXPECT_EQ(lines, own(batch.err));
     }
-    EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00002-001")); // the refused list's two jobs
-    EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00003-001"));
+    // The printed lists' four jobs; the refused one sent none.
+    EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00004-001"));
+    EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00005-001"));
 }
 
 } // namespace

@@ -546,7 +546,8 @@ TEST(BatchRender, EveryLineOfATextListDecodes) {
         const std::string out = dir / "rows.png";
         const ProcessResult r =
             Batch(Concat(c.args, {"-t", "code128b", "--scale", "2", "-o", out}), c.input);
-        EXPECT_EQ(r.status, 0) << r.err; // the empty line is an empty row
+        EXPECT_EQ(r.status, 1) << r.err; // the empty line is an empty row, and refused
+        EXPECT_EQ(r.err, "line 5: empty line\n");
         EXPECT_EQ(PngSize(out), std::make_pair(840L, 2L * (6 * 69 + 10)));
         EXPECT_EQ(Decode(out), expected);
     }
