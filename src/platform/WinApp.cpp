@@ -342,7 +342,6 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
         m_nExitCode = 1;
         return false;
     }
-    AddToRecentFileList(info.m_strFileName);
     QPrinter& printer = GetPrinter();
     printer.setPrinterName(target.printerName());
     UseQueueResolution(printer);
@@ -360,6 +359,8 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
         m_nExitCode = 1;
         return false;
     }
+    // Only a file that was printed is one the user may want again; a refused one is not.
+    AddToRecentFileList(info.m_strFileName);
     m_nExitCode = whole ? 0 : 1;
     return true;
 }

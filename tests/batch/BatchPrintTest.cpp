@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -430,6 +431,12 @@ TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
         EXPECT_EQ(lines[0].rfind(c.report, 0), 0u) << lines[0];
         EXPECT_EQ(lines, own(batch.err));
     }
+    // Only the printed lists are recent files of the window's program.
+    std::ifstream settings(TestConfigHome() + "/Korvalin/Tavik.conf");
+    const std::string recent{std::istreambuf_iterator<char>(settings), {}};
+    EXPECT_NE(recent.find("/refused.txt"), std::string::npos) << recent;
+    EXPECT_NE(recent.find("/empty.txt"), std::string::npos) << recent;
+    EXPECT_EQ(recent.find("/wide.txt"), std::string::npos) << recent;
     // The printed lists' four jobs; the refused one sent none.
     EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00004-001"));
     EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00005-001"));
