@@ -70,9 +70,10 @@ public:
     // Before a print job is spooled on printer: why its pages cannot be
     // printed, in one line, or empty. By default nothing stops it.
     virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }
-    // Calls report with one line for each part that will print empty; false
-    // when there is any. By default there is none.
-    virtual bool ReportPrintGaps(const std::function<void(const QString&)>& /*report*/) {
+    // Calls report with one line for each part that will print empty on
+    // printer; false when there is any. By default there is none.
+    virtual bool ReportPrintGaps(const QPrinter& /*printer*/,
+                                 const std::function<void(const QString&)>& /*report*/) {
         return true;
     }
 

@@ -353,7 +353,7 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
         return false;
     }
     const bool whole = view.ReportPrintGaps(
-        [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+        printer, [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     if (!RunPrintLoop(view, printer).ok) {
         ReportError(QStringLiteral("printing on \"%1\" failed").arg(target.printerName()));
         m_nExitCode = 1;

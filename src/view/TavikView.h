@@ -50,7 +50,8 @@ public:
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
     // The page-fit check and the refused rows, as tavik-batch reports them.
     QString CheckPrintable(const QPrinter& printer) override;
-    bool ReportPrintGaps(const std::function<void(const QString&)>& report) override;
+    bool ReportPrintGaps(const QPrinter& printer,
+                         const std::function<void(const QString&)>& report) override;
 
     // Encodes text with the symbology of the settings; false when refused.
     bool EncodeText(std::string text);
