@@ -25,14 +25,18 @@ std::int64_t PrintableUnits(const QPrinter& printer, bool across) {
                                             : inches.height() * display.y);
 }
 
-// The narrowest drawn row of a list on paper; INT64_MAX when no row draws anything.
+// The narrowest drawn row of a list on paper, until one fits (which stops the pass);
+// INT64_MAX when no row draws anything.
 class CNarrowestVisitor : public CRowVisitor {
 public:
-    explicit CNarrowestVisitor(const CPageFit& fit) : m_fit(fit) {}
+    CNarrowestVisitor(const CPageFit& fit, std::atomic<bool>& fits) : m_fit(fit), m_fits(fits) {}
 
     void Visit(const PassRow& row) override {
         if (row.accepted && !row.text.empty()) {
             narrowest = std::min(narrowest, m_fit.RowRight(row.encoder, row.text));
+            if (narrowest <= m_fit.PageWidth()) {
+                m_fits.store(true, std::memory_order_relaxed);
+            }
         }
     }
 
@@ -40,15 +44,16 @@ public:
 
 private:
     const CPageFit& m_fit;
+    std::atomic<bool>& m_fits;
 };
 
 std::int64_t NarrowestRow(const CTavikView& view, const CPageFit& fit) {
+    std::atomic<bool> fits{false};
     CRowPass::Visitors visitors;
-    visitors.push_back(std::make_unique<CNarrowestVisitor>(fit));
+    visitors.push_back(std::make_unique<CNarrowestVisitor>(fit, fits));
     const RowPassInput input{view.m_settings, view.m_fontText, view.m_fontBarcode,
                              view.ScreenResolution()};
-    const std::atomic<bool> never{false};
-    CRowPass::Run(input, visitors, never);
+    CRowPass::Run(input, visitors, fits);
     return static_cast<const CNarrowestVisitor&>(*visitors.front()).narrowest;
 }
 
