@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <limits>
+#include <memory>
 
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
     return std::max(1,

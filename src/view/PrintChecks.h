@@ -20,7 +20,8 @@ struct BarcodeSettings;
 // the wider figure. A row that does not fit is refused (drawn empty), as a refused text is.
 class CPageFit {
 public:
-    // For view's settings and fonts, which must outlive it.
+    // For view's settings and fonts, which must outlive it; it measures text with a surface
+    // of its own, so a fit is for one thread at a time (make one per worker).
     CPageFit(const CTavikView& view, const QPrinter& printer);
 
     // The right edge of a row on paper: its text drawn with bars (null: none), in units.
