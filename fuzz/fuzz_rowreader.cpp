@@ -23,7 +23,7 @@ void ReadRawRow(Symbology symbology, const std::uint8_t* data, std::size_t size)
 void CheckText(Symbology symbology, const std::string& text) {
     static CRowChecker checker;
     const RowCheck check = checker.Check(text, symbology);
-    if (check.verdict == RowVerdict::Refused) {
+    if (IsRefusal(check.verdict)) {
         Require(!check.reason.empty());
         return;
     }

@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -195,23 +196,41 @@ std::string OutputIn(const std::string& v, BatchOptions& o) {
 // Stores an option's value; returns an error message or nothing.
 using Setter = std::string (*)(BatchOptions& o, const std::string& name, const std::string& v);
 
+// The outputs an option does something for.
+enum Output : unsigned {
+    kDump = 1,
+    kCheck = 2,
+    kPng = 4,
+    kSvg = 8,
+    kPdf = 16,
+    kPrint = 32,
+    kImages = kPng | kSvg,
+    kPages = kPdf | kPrint,
+    kDrawn = kImages | kPages,
+    kAll = kDump | kCheck | kDrawn,
+};
+
 struct OptionDef {
     const char* longName;
     const char* shortName; // may be null
     bool takesValue;
-    bool renderOnly; // meaningless with --dump
+    unsigned outputs;  // the Output bits it is for
+    const char* isFor; // those outputs, for the message when it is given for another
     Setter set;
 };
 
+constexpr const char* kForDrawing = "rendering (-o OUT or --print)";
+constexpr const char* kForPages = "printed pages (.pdf or --print)";
+
 const OptionDef kOptions[] = {
-    {"--dump", nullptr, false, false,
+    {"--dump", nullptr, false, kDump, "--dump",
      [](BatchOptions& o, const std::string&, const std::string&) {
          const bool printing = o.mode == BatchOptions::Mode::Print;
          o.mode = BatchOptions::Mode::Dump;
          return printing ? std::string("--print is for rendering and cannot be used with --dump")
                          : std::string();
      }},
-    {"--type", "-t", true, false,
+    {"--type", "-t", true, kAll, "",
      [](BatchOptions& o, const std::string&, const std::string& v) {
          o.type = ParseBarcodeType(v);
          return o.type >= 0 ? std::string()
@@ -219,103 +238,105 @@ const OptionDef kOptions[] = {
                                   "\" (use 0-6 or code39, code93, code128a, code128b, code128c, "
                                   "ean13, i2of5)";
      }},
-    {"--input", "-i", true, false,
+    {"--input", "-i", true, kAll, "",
      [](BatchOptions& o, const std::string&, const std::string& v) {
          o.input = v;
          return std::string();
      }},
-    {"--check", nullptr, false, false,
+    {"--check", nullptr, false, kCheck, "--check",
      [](BatchOptions& o, const std::string&, const std::string&) {
          o.check = true;
          return std::string();
      }},
-    {"--strict", nullptr, false, false,
+    {"--strict", nullptr, false, kDump | kDrawn,
+     "--dump, -o and --print (--check counts every row that differs)",
      [](BatchOptions& o, const std::string&, const std::string&) {
          o.strict = true;
          return std::string();
      }},
-    {"--output", "-o", true, true,
+    {"--output", "-o", true, kDrawn, "drawing (the report of --check replaces it)",
      [](BatchOptions& o, const std::string&, const std::string& v) { return OutputIn(v, o); }},
-    {"--print", nullptr, false, true,
+    {"--print", nullptr, false, kPrint, "printing (the report of --check replaces it)",
      [](BatchOptions& o, const std::string&, const std::string&) {
          const bool dumping = o.mode == BatchOptions::Mode::Dump;
          o.mode = BatchOptions::Mode::Print;
          return dumping ? std::string("--print is for rendering and cannot be used with --dump")
                         : std::string();
      }},
-    {"--printer", nullptr, true, true,
+    {"--printer", nullptr, true, kPrint, "--print",
      [](BatchOptions& o, const std::string&, const std::string& v) {
          o.printer = v;
          return v.empty() ? std::string("--printer needs a printer name") : std::string();
      }},
-    {"--page-size", nullptr, true, true,
+    {"--page-size", nullptr, true, kPages, kForPages,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return PageSizeIn(n, v, o.page);
      }},
-    {"--margins", nullptr, true, true,
+    {"--margins", nullptr, true, kPages, kForPages,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return MarginsIn(n, v, o.margins);
      }},
-    {"--printer-dpi", nullptr, true, true,
+    {"--printer-dpi", nullptr, true, kPdf,
+     ".pdf output (--print uses the printer's own resolution)",
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return IntIn(n, v, L::kMinPrinterDpi, L::kMaxPrinterDpi, o.printerDpi);
      }},
-    {"--bar-reduction", nullptr, true, true,
+    {"--bar-reduction", nullptr, true, kPages, kForPages,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return IntIn(n, v, L::kMinBarReduction, L::kMaxBarReduction, o.barReduction);
      }},
-    {"--scale", nullptr, true, true,
+    {"--scale", nullptr, true, kImages, ".png and .svg output (printed pages are in printer dots)",
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          std::optional<std::int32_t> s;
          std::string e = IntIn(n, v, L::kMinScale, L::kMaxScale, s);
          o.scale = s.value_or(1);
          return e;
      }},
-    {"--line-width", nullptr, true, true,
+    {"--line-width", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return IntIn(n, v, L::kMinLineWidth, L::kMaxLineWidth, o.lineWidth);
      }},
-    {"--bar-height", nullptr, true, true,
+    {"--bar-height", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return IntIn(n, v, L::kMinBarHeight, L::kMaxBarHeight, o.barHeight);
      }},
-    {"--origin", nullptr, true, true,
+    {"--origin", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) { return OriginIn(n, v, o); }},
-    {"--repeat", nullptr, true, true,
+    {"--repeat", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return IntIn(n, v, L::kMinRepeat, L::kMaxRepeat, o.repeat);
      }},
-    {"--no-text", nullptr, false, true,
+    {"--no-text", nullptr, false, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string&, const std::string&) {
          o.noText = true;
          return std::string();
      }},
-    {"--truetype", nullptr, false, true,
+    {"--truetype", nullptr, false, kDrawn | kCheck, "rendering (-o OUT or --print) and --check",
      [](BatchOptions& o, const std::string&, const std::string&) {
          o.trueType = true;
          return std::string();
      }},
-    {"--bar-color", nullptr, true, true,
+    {"--bar-color", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return ColourIn(n, v, o.barColor);
      }},
-    {"--space-color", nullptr, true, true,
+    {"--space-color", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return ColourIn(n, v, o.spaceColor);
      }},
-    {"--text-color", nullptr, true, true,
+    {"--text-color", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return ColourIn(n, v, o.textColor);
      }},
-    {"--barcode-font-color", nullptr, true, true,
+    {"--barcode-font-color", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return ColourIn(n, v, o.barcodeFontColor);
      }},
-    {"--text-font", nullptr, true, true,
+    {"--text-font", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return FontIn(n, v, o.textFont);
      }},
-    {"--barcode-font", nullptr, true, true,
+    {"--barcode-font", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return FontIn(n, v, o.barcodeFont);
      }},
@@ -330,38 +351,52 @@ const OptionDef* FindOption(const std::string& a) {
     return nullptr;
 }
 
-// The input, the output and the symbology are given at most once, as TEXT is.
-bool IsSingle(const OptionDef* def) {
-    return def->shortName != nullptr &&
-           (std::string_view(def->shortName) == "-i" || std::string_view(def->shortName) == "-o" ||
-            std::string_view(def->shortName) == "-t");
+// An option as given, with the definition it named.
+struct GivenOption {
+    std::string name;
+    const OptionDef* def;
+};
+
+// The output the settled options choose, as an Output bit and as the message names it.
+std::pair<Output, const char*> ChosenOutput(const BatchOptions& o) {
+    if (o.check) {
+        return {kCheck, "--check"};
+    }
+    if (o.mode == BatchOptions::Mode::Dump) {
+        return {kDump, "--dump"};
+    }
+    if (o.mode == BatchOptions::Mode::Print) {
+        return {kPrint, "--print"};
+    }
+    const std::string name = Lower(o.output.value_or(""));
+    if (EndsWith(name, ".pdf")) {
+        return {kPdf, ".pdf output"};
+    }
+    return EndsWith(name, ".svg") ? std::pair{kSvg, ".svg output"} : std::pair{kPng, ".png output"};
 }
 
-// Checks the options against each other and settles the mode.
-std::string Finish(BatchOptions& o, const std::string& renderOption) {
+// The modes against each other: one output at a time.
+std::string ModeConflict(const BatchOptions& o) {
     if (o.text && o.input) {
         return "give either TEXT or -i FILE, not both";
     }
-    if (o.mode == BatchOptions::Mode::Dump &&
-        (renderOption == "-o" || renderOption == "--output")) {
-        return "--dump and " + renderOption + " cannot be used together";
+    if (o.mode == BatchOptions::Mode::Dump && o.output) {
+        return "--dump and -o cannot be used together";
     }
-    if (o.mode == BatchOptions::Mode::Dump && !renderOption.empty()) {
-        return renderOption + " is for rendering (-o OUT) and cannot be used with --dump";
+    if (o.mode == BatchOptions::Mode::Dump && o.check) {
+        return "--dump and --check cannot be used together (--check prints a report instead)";
     }
     if (o.mode == BatchOptions::Mode::Print && o.output) {
         return "--print and -o cannot be used together";
     }
-    if (o.printer && o.mode != BatchOptions::Mode::Print) {
-        return "--printer is for --print";
-    }
-    const bool pdf = o.output && EndsWith(Lower(*o.output), ".pdf");
-    if (o.printerDpi && !pdf) {
-        return "--printer-dpi is for .pdf output (--print uses the printer's own resolution)";
-    }
-    if ((o.barReduction || o.margins) && !pdf && o.mode != BatchOptions::Mode::Print) {
-        return std::string(o.margins ? "--margins" : "--bar-reduction") +
-               " is for printed pages (.pdf or --print)";
+    return {};
+}
+
+// Checks the options against each other and settles the mode: every option given must do
+// something for the chosen output.
+std::string Finish(BatchOptions& o, const std::vector<GivenOption>& given) {
+    if (std::string e = ModeConflict(o); !e.empty()) {
+        return e;
     }
     if (o.mode == BatchOptions::Mode::None && o.output) {
         o.mode = BatchOptions::Mode::Render;
@@ -369,6 +404,12 @@ std::string Finish(BatchOptions& o, const std::string& renderOption) {
         o.mode = BatchOptions::Mode::Dump; // the report takes the rows --dump would give
     } else if (o.mode == BatchOptions::Mode::None) {
         return "nothing to do: use --dump or -o OUT (see --help)";
+    }
+    const auto [output, outputName] = ChosenOutput(o);
+    for (const GivenOption& g : given) {
+        if ((g.def->outputs & output) == 0) {
+            return g.name + " is for " + g.def->isFor + "; it does nothing with " + outputName;
+        }
     }
     return {};
 }
@@ -392,8 +433,7 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
     BatchParse r;
     BatchOptions& o = r.options;
     bool optionsEnded = false;
-    std::string renderOption; // the first option that only rendering uses
-    std::vector<const OptionDef*> given;
+    std::vector<GivenOption> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (optionsEnded || a.empty() || a[0] != '-' || a == "-") {
@@ -415,24 +455,22 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
                 r.error = "option " + a + " needs a value";
                 return r;
             }
-            if (IsSingle(def) && std::find(given.begin(), given.end(), def) != given.end()) {
+            // A second value would silently win over the first.
+            if (std::ranges::any_of(given, [def](const GivenOption& g) { return g.def == def; })) {
                 r.error = "option " + a + " given more than once";
                 return r;
             }
-            given.push_back(def);
+            given.push_back({a, def});
             r.error = def->set(o, a, def->takesValue ? args[++i] : std::string());
             if (!r.error.empty()) {
                 return r;
-            }
-            if (def->renderOnly && renderOption.empty()) {
-                renderOption = a;
             }
         } else {
             r.error = "unknown option " + a;
             return r;
         }
     }
-    r.error = Finish(o, renderOption);
+    r.error = Finish(o, given);
     return r;
 }
 
@@ -464,7 +502,8 @@ std::string BatchUsage() {
            "added). A refused row's message gives the reason; a row whose bars read\n"
            "differently, or not as one symbol, gives a warning on standard error\n"
            "(\"line N: bars read ..., label ...\"). Messages are one line each, texts\n"
-           "cut to 80 characters. With --truetype only refusals count.\n"
+           "cut to 80 characters. With --truetype only refusals count. An empty line\n"
+           "is refused (\"line N: empty line\"): its row draws nothing.\n"
            "  --check            print a report instead of any output: one line per\n"
            "                     problem row, then \"N lines, M refused, K differ\";\n"
            "                     exit status 0 when every row matches, else 1\n"
@@ -473,11 +512,12 @@ std::string BatchUsage() {
            "\n"
            "Output:\n"
            "  --dump             print the element bytes of every row; it takes only\n"
-           "                     TEXT, -i and -t (the options below are refused)\n"
+           "                     TEXT, -i, -t and --strict (the options below are refused)\n"
            "  -o, --output OUT   draw into OUT; its name ends in .png (an image, one unit\n"
            "                     per pixel, white background), .svg (vectors) or .pdf\n"
-           "                     (the printed pages; a row must fit on the page). OUT is\n"
-           "                     never the input file\n"
+           "                     (the printed pages; a row too wide for the page is\n"
+           "                     refused, and the job when no row fits). OUT is never\n"
+           "                     the input file\n"
            "  --page-size SIZE   A4 (default), Letter or WIDTHxHEIGHT with a unit mm, cm,\n"
            "                     in or pt (e.g. 50x25mm, 4x6in; each side 10-2000 mm;\n"
            "                     WIDTH wide and HEIGHT long, upright), for .pdf and --print\n"
@@ -521,5 +561,6 @@ std::string BatchUsage() {
            "Exit status: 0 all rows encoded, 1 a row was refused (reported on standard\n"
            "error; the output is still written: a refused line's row is empty, a refused\n"
            "TEXT shows only its text), 2 usage, input or output error (nothing is\n"
-           "written), also when there is no such printer or the print job fails.\n";
+           "written), also when there is no such printer or the print job fails, an\n"
+           "option is given twice or does nothing for the chosen output.\n";
 }

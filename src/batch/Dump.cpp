@@ -24,9 +24,10 @@ public:
               std::fflush(stdout);
           })) {}
 
-    // Checks and encodes one row and appends its digits (or nothing) and a newline.
+    // Checks and encodes one row and appends its digits (or nothing) and a newline. An empty
+    // text is a problem row that draws nothing, but the encoders take it: its digits show.
     void Row(std::string_view text, long lineNumber) {
-        if (m_report.Row(text, lineNumber) && m_rowsOut) {
+        if ((m_report.Row(text, lineNumber) || text.empty()) && m_rowsOut) {
             const CBarcodeBase& b = m_report.Bars();
             for (int i = 0; i < b.length; ++i) {
                 m_out.push_back(static_cast<char>('0' + b.elements[i]));

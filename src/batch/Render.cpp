@@ -192,22 +192,28 @@ void EmptyLines(CLineList& lines, const std::vector<std::size_t>& places) {
 
 // Checks every drawn row against its text and reports the problem rows; with --strict a row
 // whose bars read differently is drawn empty, as a refused one is (a TEXT then shows only its
-// text). A TEXT with no 8-bit form (refused before the view) is reported as given. True when
-// no row failed.
+// text), and so is a line too wide for the page of printer (when there is one). A TEXT with
+// no 8-bit form (refused before the view) is reported as given. True when no row failed.
 bool CheckRows(CTavikDoc& doc, CTavikView& view, const BatchOptions& o,
-               const std::string& unrepresentable) {
+               const std::string& unrepresentable, const QPrinter* printer) {
     RowReporter report = MakeRowReporter(o);
     std::vector<std::size_t> empty;
     if (view.m_settings.m_pLines == nullptr && !unrepresentable.empty()) {
         report.Unrepresentable(unrepresentable);
     } else {
-        CheckViewRows(view, report, [&](std::size_t i) {
-            if (i == SIZE_MAX) {
-                view.EncoderFor(view.m_settings.m_nType)->Clear();
-            } else if (o.strict) {
-                empty.push_back(i);
-            }
-        });
+        const std::optional<CPageFit> fit =
+            printer != nullptr ? std::optional<CPageFit>(std::in_place, view, *printer)
+                               : std::nullopt;
+        CheckViewRows(
+            view, report,
+            [&](std::size_t i, bool tooWide) {
+                if (i == SIZE_MAX) {
+                    view.EncoderFor(view.m_settings.m_nType)->Clear();
+                } else if (o.strict || tooWide) {
+                    empty.push_back(i);
+                }
+            },
+            fit ? &*fit : nullptr);
     }
     if (!empty.empty()) {
         EmptyLines(doc.m_lines, empty);
@@ -343,7 +349,7 @@ int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std:
             return Usage(e);
         }
     }
-    const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable);
+    const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable, printer.get());
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
         const PrintResult printed = RunPrintLoop(*view, *printer, o.barReduction.value_or(0));

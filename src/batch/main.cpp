@@ -30,8 +30,7 @@ int main(int argc, char** argv) {
         return FinishOutput(0);
     case BatchOptions::Mode::Render:
     case BatchOptions::Mode::Print:
-        // --check reports on the rows instead of drawing them
-        return parsed.options.check ? Dump(parsed.options) : Render(parsed.options);
+        return Render(parsed.options);
     default:
         return Dump(parsed.options);
     }

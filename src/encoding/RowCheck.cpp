@@ -185,6 +185,9 @@ RowCheck CRowChecker::Check(std::string_view label, Symbology symbology) {
 
 RowCheck CRowChecker::Compare(std::string_view label, Symbology symbology,
                               const CBarcodeBase* encoded) {
+    if (label.empty()) {
+        return {RowVerdict::Empty, "The text is empty.", {}};
+    }
     if (encoded == nullptr) {
         m_label.assign(label);
         return {RowVerdict::Refused, RefusalReason(m_label, symbology), {}};

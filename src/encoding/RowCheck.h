@@ -10,13 +10,19 @@
 #include <string>
 #include <string_view>
 
-enum class RowVerdict { Matches, Refused, ReadsDifferently, NotOneSymbol };
+// Empty: the label is empty, so its row draws nothing (the encoders take an empty text).
+enum class RowVerdict { Matches, Refused, ReadsDifferently, NotOneSymbol, Empty };
+
+// A row with no bars drawn: refused, or empty.
+constexpr bool IsRefusal(RowVerdict verdict) {
+    return verdict == RowVerdict::Refused || verdict == RowVerdict::Empty;
+}
 
 // How one row's bars compare with its label.
 struct RowCheck {
     RowVerdict verdict = RowVerdict::Matches;
-    // Refused: why, as one ASCII sentence (the first byte with no value, its place and what
-    // the symbology takes; or too long for the element buffer). NotOneSymbol: the element
+    // Refused or Empty: why, as one ASCII sentence (the first byte with no value, its place and
+    // what the symbology takes; or too long for the element buffer). NotOneSymbol: the element
     // where reading stops, and why.
     std::string reason;
     // ReadsDifferently: what the bars read. NotOneSymbol: what they read before the stop.
@@ -25,7 +31,8 @@ struct RowCheck {
 
 // Encodes labels as the view does (clear, then Encode; a text holding a NUL byte is
 // refused), with encoders of its own, reads each row's bars back and compares them with
-// the label. An EAN-13 label of 12 digits matches its 13 digits with the check digit.
+// the label. An EAN-13 label of 12 digits matches its 13 digits with the check digit; an
+// empty label is a problem row of its own.
 // A checker is for one thread at a time; make one per worker.
 class CRowChecker {
 public:

@@ -299,3 +299,11 @@ void CPrintPreview::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     ApplyFit();
 }
+
+// The first resize comes before the layout gives the scroll area its size; the fit is
+// taken again once the layout is in place, so the preview opens at Fit Page.
+void CPrintPreview::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    layout()->activate();
+    ApplyFit();
+}

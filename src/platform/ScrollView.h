@@ -74,9 +74,10 @@ public:
     // Prints the pages on printer as the print dialog (or the caller) set it
     // up; by default the print loop on this thread.
     virtual PrintResult PrintPages(QPrinter& printer);
-    // Calls report with one line for each part that will print empty; false
-    // when there is any. By default there is none.
-    virtual bool ReportPrintGaps(const std::function<void(const QString&)>& /*report*/) {
+    // Calls report with one line for each part that will print empty on
+    // printer; false when there is any. By default there is none.
+    virtual bool ReportPrintGaps(const QPrinter& /*printer*/,
+                                 const std::function<void(const QString&)>& /*report*/) {
         return true;
     }
 

@@ -342,7 +342,6 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
         m_nExitCode = 1;
         return false;
     }
-    AddToRecentFileList(info.m_strFileName);
     QPrinter& printer = GetPrinter();
     printer.setPrinterName(target.printerName());
     UseQueueResolution(printer);
@@ -354,13 +353,15 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
         return false;
     }
     const bool whole = view.ReportPrintGaps(
-        [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
+        printer, [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
     if (const PrintResult printed = RunPrintLoop(view, printer); !printed.ok) {
         ReportError(QStringLiteral("printing on \"%1\" failed").arg(target.printerName()) +
                     (printed.error.isEmpty() ? QString() : QStringLiteral(": ") + printed.error));
         m_nExitCode = 1;
         return false;
     }
+    // Only a file that was printed is one the user may want again; a refused one is not.
+    AddToRecentFileList(info.m_strFileName);
     m_nExitCode = whole ? 0 : 1;
     return true;
 }

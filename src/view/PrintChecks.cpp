@@ -1,5 +1,6 @@
 #include "PrintChecks.h"
 
+#include "RowPass.h"
 #include "RowReport.h"
 #include "TavikView.h"
 #include "ViewRender.h"
@@ -7,50 +8,142 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <atomic>
+#include <limits>
+#include <memory>
 
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
     return std::max(1,
                     qRound(double(s.m_nBarWidth) * printer.resolution() / DisplayResolution().x));
 }
 
-std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
-    const CDC::Resolution display = DisplayResolution();
+namespace {
+
+std::int64_t PrintableUnits(const QPrinter& printer, bool across) {
     const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
-    const auto pageWidth = static_cast<std::int64_t>(inches.width() * display.x);
-    const auto pageHeight = static_cast<std::int64_t>(inches.height() * display.y);
-    MeasureView(view);
-    const BarcodeSettings& s = view.m_settings;
-    CDC dc(nullptr, display, display, true);
-    const std::int64_t pitch = view.RowPitch(&dc);
-    std::int64_t right = std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX);
-    // Bars laid on the printer's dots can come out wider than at display scale;
-    // the row is then held to the wider figure.
-    const std::int64_t gridUnits = std::int64_t{NarrowDots(s, printer)} * display.x;
-    const std::int64_t logicalUnits = std::int64_t{s.m_nBarWidth} * printer.resolution();
-    if (!s.m_bTrueType && gridUnits > logicalUnits) {
-        right = s.m_nOriginX + (right - s.m_nOriginX) * gridUnits / logicalUnits + 1;
+    const CDC::Resolution display = DisplayResolution();
+    return static_cast<std::int64_t>(across ? inches.width() * display.x
+                                            : inches.height() * display.y);
+}
+
+// The narrowest drawn row of a list on paper, until one fits (which stops the pass);
+// INT64_MAX when no row draws anything.
+class CNarrowestVisitor : public CRowVisitor {
+public:
+    CNarrowestVisitor(const CPageFit& fit, std::atomic<bool>& fits) : m_fit(fit), m_fits(fits) {}
+
+    void Visit(const PassRow& row) override {
+        if (row.accepted && !row.text.empty()) {
+            narrowest = std::min(narrowest, m_fit.RowRight(row.encoder, row.text));
+            if (narrowest <= m_fit.PageWidth()) {
+                m_fits.store(true, std::memory_order_relaxed);
+            }
+        }
     }
-    const std::string page = " the page's printable area is " + std::to_string(pageWidth) + " x " +
-                             std::to_string(pageHeight) + " units";
+
+    std::int64_t narrowest = std::numeric_limits<std::int64_t>::max();
+
+private:
+    const CPageFit& m_fit;
+    std::atomic<bool>& m_fits;
+};
+
+std::int64_t NarrowestRow(const CTavikView& view, const CPageFit& fit) {
+    std::atomic<bool> fits{false};
+    CRowPass::Visitors visitors;
+    visitors.push_back(std::make_unique<CNarrowestVisitor>(fit, fits));
+    const RowPassInput input{view.m_settings, view.m_fontText, view.m_fontBarcode,
+                             view.ScreenResolution()};
+    CRowPass::Run(input, visitors, fits);
+    return static_cast<const CNarrowestVisitor&>(*visitors.front()).narrowest;
+}
+
+} // namespace
+
+CPageFit::CPageFit(const CTavikView& view, const QPrinter& printer)
+    : CPageFit(view.m_settings, view.m_fontText, view.m_fontBarcode, view.ScreenResolution(),
+               DisplayResolution(), printer.resolution(), PrintableUnits(printer, true),
+               PrintableUnits(printer, false)) {}
+
+CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
+                   CDC::Resolution screen, CDC::Resolution display, int printerDpi,
+                   std::int64_t pageWidth, std::int64_t pageHeight)
+    : m_settings(settings), m_textFont(textFont), m_barcodeFont(barcodeFont),
+      m_surface(nullptr, screen, screen, false), m_pageWidth(pageWidth), m_pageHeight(pageHeight),
+      m_gridUnits(
+          std::int64_t{std::max(1, qRound(double(settings.m_nBarWidth) * printerDpi / display.x))} *
+          display.x),
+      m_logicalUnits(std::int64_t{settings.m_nBarWidth} * printerDpi) {}
+
+std::int64_t CPageFit::OnPaper(std::int64_t right) const {
+    const BarcodeSettings& s = m_settings;
+    if (s.m_bTrueType || m_gridUnits <= m_logicalUnits || m_logicalUnits <= 0) {
+        return right;
+    }
+    return s.m_nOriginX + (right - s.m_nOriginX) * m_gridUnits / m_logicalUnits + 1;
+}
+
+std::int64_t CPageFit::RowRight(const CBarcodeBase* bars, std::string_view text) const {
+    return OnPaper(::RowRight(m_settings, bars, m_surface, m_textFont, m_barcodeFont, text));
+}
+
+bool CPageFit::RowFits(const CBarcodeBase* bars, std::string_view text) const {
+    return text.empty() || RowRight(bars, text) <= m_pageWidth;
+}
+
+std::string CPageFit::PageArea() const {
+    return " the page's printable area is " + std::to_string(m_pageWidth) + " x " +
+           std::to_string(m_pageHeight) + " units";
+}
+
+std::string CPageFit::RowProblem(const CBarcodeBase* bars, std::string_view text) const {
+    if (RowFits(bars, text)) {
+        return {};
+    }
+    return "the row does not fit on the page: it reaches " + std::to_string(RowRight(bars, text)) +
+           " units across;" + PageArea();
+}
+
+std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
+    const BarcodeSettings& s = view.m_settings;
     if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
         return "the drawing starts above or left of the page (origin " +
                std::to_string(s.m_nOriginX) + "," + std::to_string(s.m_nOriginY) + ")";
     }
-    if (right > pageWidth) {
-        return "the rows do not fit on the page: they reach " + std::to_string(right) +
-               " units across;" + page;
-    }
-    if (pitch <= 0 || s.m_nOriginY + pitch > pageHeight) {
+    const CPageFit fit(view, printer);
+    const CDC::Resolution display = DisplayResolution();
+    CDC dc(nullptr, display, display, true);
+    const std::int64_t pitch = view.RowPitch(&dc);
+    if (pitch <= 0 || s.m_nOriginY + pitch > fit.PageHeight()) {
         return "no row fits on the page: a row takes " + std::to_string(pitch) +
-               " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + page;
+               " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + fit.PageArea();
+    }
+    MeasureView(view); // the widest row: when it fits, every row does
+    const std::int64_t right = fit.OnPaper(std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX));
+    if (right <= fit.PageWidth()) {
+        return {};
+    }
+    if (s.m_pLines == nullptr) {
+        return "the rows do not fit on the page: they reach " + std::to_string(right) +
+               " units across;" + fit.PageArea();
+    }
+    std::int64_t narrowest = NarrowestRow(view, fit);
+    if (narrowest == std::numeric_limits<std::int64_t>::max()) {
+        narrowest = fit.OnPaper(s.m_nOriginX);
+    }
+    if (narrowest > fit.PageWidth()) {
+        return "the rows do not fit on the page: the narrowest reaches " +
+               std::to_string(narrowest) + " units across;" + fit.PageArea();
     }
     return {};
 }
 
-bool ReportRefusedRows(CTavikView& view, const std::function<void(const std::string&)>& report) {
+bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
+                       const std::function<void(const std::string&)>& report) {
     const BarcodeSettings& s = view.m_settings;
     RowReporter rows(static_cast<Symbology>(s.m_nType), false, s.m_bTrueType, report);
-    CheckViewRows(view, rows);
+    const CPageFit fit(view, printer);
+    CheckViewRows(view, rows, {}, &fit);
     return !rows.Failed();
 }
 
@@ -58,7 +151,9 @@ QString CTavikView::CheckPrintable(const QPrinter& printer) {
     return QString::fromStdString(CheckPageFit(*this, printer));
 }
 
-bool CTavikView::ReportPrintGaps(const std::function<void(const QString&)>& report) {
-    return ReportRefusedRows(
-        *this, [&report](const std::string& line) { report(QString::fromStdString(line)); });
+bool CTavikView::ReportPrintGaps(const QPrinter& printer,
+                                 const std::function<void(const QString&)>& report) {
+    return ReportRefusedRows(*this, printer, [&report](const std::string& line) {
+        report(QString::fromStdString(line));
+    });
 }

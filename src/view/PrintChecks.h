@@ -1,9 +1,13 @@
 #pragma once
 
+#include "DC.h"
+
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 
+class CBarcodeBase;
 class CTavikView;
 class QPrinter;
 struct BarcodeSettings;
@@ -11,14 +15,56 @@ struct BarcodeSettings;
 // Checks made before a view's rows are printed, shared by the window's Print
 // command, tavik --print and tavik-batch.
 
-// Paper holds the drawing at display scale; a row that does not fit on the
-// printable area would come out clipped or not at all. Empty when it fits,
-// else the reason in one line.
+// How rows fit across the printable area of a printer's page. Paper holds the drawing at
+// display scale; bars laid on the printer's dots can come out wider, and a row is held to
+// the wider figure. A row that does not fit is refused (drawn empty), as a refused text is.
+class CPageFit {
+public:
+    // For view's settings and fonts, which must outlive it; it measures text with a surface
+    // of its own, so a fit is for one thread at a time (make one per worker).
+    CPageFit(const CTavikView& view, const QPrinter& printer);
+    // The same from what rows are drawn with (which must outlive it), for a page of
+    // pageWidth x pageHeight display units printed at printerDpi.
+    CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
+             CDC::Resolution screen, CDC::Resolution display, int printerDpi,
+             std::int64_t pageWidth, std::int64_t pageHeight);
+
+    // The right edge of a row on paper: its text drawn with bars (null: none), in units.
+    std::int64_t RowRight(const CBarcodeBase* bars, std::string_view text) const;
+    // A right edge at display scale as it comes out on paper.
+    std::int64_t OnPaper(std::int64_t right) const;
+    // Whether that row fits across the page; the page drawing skips a row that does not.
+    bool RowFits(const CBarcodeBase* bars, std::string_view text) const;
+    // Why the row does not fit, in one line; empty when it fits.
+    std::string RowProblem(const CBarcodeBase* bars, std::string_view text) const;
+
+    std::int64_t PageWidth() const { return m_pageWidth; }
+    std::int64_t PageHeight() const { return m_pageHeight; }
+    // " the page's printable area is W x H units".
+    std::string PageArea() const;
+
+private:
+    const BarcodeSettings& m_settings;
+    const CFont& m_textFont;
+    const CFont& m_barcodeFont;
+    CDC m_surface;
+    std::int64_t m_pageWidth;
+    std::int64_t m_pageHeight;
+    std::int64_t m_gridUnits;    // a narrow element on the printer's dots, times display dpi
+    std::int64_t m_logicalUnits; // the same at display scale
+};
+
+// Refuses the whole job when no row can fit on the page: the drawing starts off the page,
+// a row is taller than the page, or no row of the list (the text without one) fits across.
+// Rows that do not fit among rows that do are refused one by one (ReportRefusedRows,
+// CheckViewRows). Empty when some row fits, else the reason in one line.
 std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
 
 // Whole dots of a narrow element on the printer's grid.
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer);
 
-// Calls report with one line for every problem row (a refused row is drawn empty; a row
-// whose bars read differently is reported too); true when no row was refused.
-bool ReportRefusedRows(CTavikView& view, const std::function<void(const std::string&)>& report);
+// Calls report with one line for every problem row (a refused row is drawn empty, and so
+// is a row that does not fit on printer's page; a row whose bars read differently is
+// reported too); true when no row was refused.
+bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
+                       const std::function<void(const std::string&)>& report);

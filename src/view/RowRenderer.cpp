@@ -2,6 +2,7 @@
 
 #include "LineList.h"
 #include "MulDiv.h"
+#include "PrintChecks.h"
 #include "SatMath.h"
 
 #include <QPainter>
@@ -130,13 +131,19 @@ std::string_view CRowRenderer::RowText(std::int64_t k) const {
                                    : std::string_view(m_s.m_strText);
 }
 
-void CRowRenderer::DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode& encode) const {
+void CRowRenderer::DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode& encode,
+                           const CPageFit* fit) const {
     if (!InIntRange(y)) {
         return;
     }
     const std::string_view text = RowText(k);
     if (m_s.m_pLines != nullptr && !encode(text)) {
         return; // a refused line leaves its row empty
+    }
+    // (The settings' text too wide for the page refuses the whole job instead.)
+    if (fit != nullptr && m_s.m_pLines != nullptr &&
+        !fit->RowFits(m_s.m_bTrueType ? nullptr : m_encoders.For(m_s.m_nType), text)) {
+        return; // so does one too wide for the page
     }
     DrawBarcode(dc, m_s.m_nOriginX, static_cast<int>(y), text);
 }
@@ -185,12 +192,16 @@ void CRowRenderer::DrawPage(CDC& dc, CPrintInfo& info, const Encode& encode) con
         return;
     }
     info.SetMaxPage(SaturateInt((rows + perPage - 1) / perPage));
+    const std::int64_t pageWidth =
+        std::int64_t{info.m_rectDraw.right()} + 1 - info.m_rectDraw.left();
+    const CPageFit fit(m_s, m_textFont, m_barcodeFont, m_display, m_display,
+                       dc.GetAttribDeviceCaps(LOGPIXELSX), pageWidth, pageHeight);
     for (std::int64_t k = 0; k < perPage; ++k) {
         const std::int64_t index = SatAdd(SatMul(info.m_nCurPage - 1, perPage), k);
         if (index >= rows) {
             break;
         }
-        DrawRow(dc, index, SatAdd(m_s.m_nOriginY, SatMul(k, pitch)), encode);
+        DrawRow(dc, index, SatAdd(m_s.m_nOriginY, SatMul(k, pitch)), encode, &fit);
     }
 }
 

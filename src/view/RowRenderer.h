@@ -48,8 +48,10 @@ private:
     };
     RowExtent RowExtentOf(const CDC& dc) const;
     std::string_view RowText(std::int64_t k) const;
-    // Row k at y (already shifted for the surface), encoded first for a list.
-    void DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode& encode) const;
+    // Row k at y (already shifted for the surface), encoded first for a list;
+    // on paper a row that does not fit across the page is left empty.
+    void DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode& encode,
+                 const class CPageFit* fit = nullptr) const;
 
     const BarcodeSettings& m_s;
     const CFont& m_textFont;

@@ -2,6 +2,7 @@
 
 #include "LineList.h"
 #include "MessageText.h"
+#include "PrintChecks.h"
 #include "TavikView.h"
 
 #include <cstdint>
@@ -31,9 +32,11 @@ RowReporter::RowReporter(Symbology symbology, bool strict, bool barsFromFont, Si
 bool RowReporter::Row(std::string_view label, long lineNumber) {
     ++m_lines;
     const RowCheck check = m_checker->Check(label, m_symbology);
-    if (check.verdict == RowVerdict::Refused) {
+    if (IsRefusal(check.verdict)) {
         ++m_refused;
-        Report(lineNumber, Refused(MessageText(label), check.reason));
+        Report(lineNumber, check.verdict == RowVerdict::Empty
+                               ? std::string(EmptyNote(lineNumber > 0))
+                               : Refused(MessageText(label), check.reason));
         return false;
     }
     if (check.verdict == RowVerdict::Matches || m_barsFromFont) {
@@ -55,6 +58,11 @@ void RowReporter::Unrepresentable(const std::string& utf8, long lineNumber) {
            Refused(MessageTextUtf8(utf8), "The text has characters beyond Latin-1 (8-bit)."));
 }
 
+void RowReporter::Refuse(long lineNumber, const std::string& reason) {
+    ++m_refused;
+    Report(lineNumber, reason);
+}
+
 std::string RowReporter::Summary() const {
     return std::to_string(m_lines) + (m_lines == 1 ? " line, " : " lines, ") +
            std::to_string(m_refused) + " refused, " + std::to_string(m_differ) + " differ";
@@ -66,12 +74,17 @@ void RowReporter::Report(long lineNumber, const std::string& message) {
 }
 
 void CheckViewRows(const CTavikView& view, RowReporter& report,
-                   const std::function<void(std::size_t)>& failed) {
+                   const std::function<void(std::size_t, bool)>& failed, const CPageFit* fit) {
     const BarcodeSettings& s = view.m_settings;
     const CLineList* lines = s.m_pLines;
+    const auto fail = [&failed](std::size_t i, bool tooWide) {
+        if (failed) {
+            failed(i, tooWide);
+        }
+    };
     if (lines == nullptr) {
-        if (!report.Row(s.m_strText, 0) && failed) {
-            failed(SIZE_MAX);
+        if (!report.Row(s.m_strText, 0)) {
+            fail(SIZE_MAX, false);
         }
         return;
     }
@@ -79,11 +92,15 @@ void CheckViewRows(const CTavikView& view, RowReporter& report,
         const auto number = static_cast<long>(i + 1);
         if (lines->BeyondLatin1(i)) {
             report.Unrepresentable(lines->GetUtf8(i), number);
-            if (failed) {
-                failed(i);
-            }
-        } else if (!report.Row(lines->GetAt(i), number) && failed) {
-            failed(i);
+            fail(i, false);
+            continue;
+        }
+        const std::string_view text = lines->GetAt(i);
+        if (!report.Row(text, number)) {
+            fail(i, false);
+        } else if (fit != nullptr && !fit->RowFits(&report.Bars(), text)) {
+            report.Refuse(number, fit->RowProblem(&report.Bars(), text));
+            fail(i, true);
         }
     }
 }

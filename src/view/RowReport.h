@@ -8,11 +8,18 @@
 #include <string>
 #include <string_view>
 
+class CPageFit;
 class CTavikView;
 
+// An empty label's problem, as every report names it: "empty line" for a list line, else
+// "empty text".
+inline const char* EmptyNote(bool listLine) {
+    return listLine ? "empty line" : "empty text";
+}
+
 // Checks every row against its label and reports each problem row in one line to a sink.
-// A refused row, and when strict a row whose bars read differently, fails and is drawn
-// empty. When the bars come from a font only refusals count.
+// A refused or empty row, and when strict a row whose bars read differently, fails and is
+// drawn empty. When the bars come from a font only refusals count.
 class RowReporter {
 public:
     using Sink = std::function<void(const std::string&)>;
@@ -23,6 +30,8 @@ public:
     bool Row(std::string_view label, long lineNumber);
     // A text with no 8-bit form (shown as UTF-8): a refused row.
     void Unrepresentable(const std::string& utf8, long lineNumber = 0);
+    // The row last checked is refused after all, for reason (it does not fit on its page).
+    void Refuse(long lineNumber, const std::string& reason);
     // The elements of the last row Row drew.
     const CBarcodeBase& Bars() { return m_checker->Row(m_symbology); }
 
@@ -45,6 +54,9 @@ private:
 };
 
 // Checks every row a view draws (its text, or each line of its list) with report; calls
-// failed with the index of each list line that fails, or with SIZE_MAX for the text.
+// failed with the index of each list line that fails, or with SIZE_MAX for the text, and
+// whether it failed as too wide. With fit, a list line drawn beyond the page's printable
+// width is refused too (the text is held to the page as a whole, by CheckPageFit).
 void CheckViewRows(const CTavikView& view, RowReporter& report,
-                   const std::function<void(std::size_t)>& failed = {});
+                   const std::function<void(std::size_t, bool tooWide)>& failed = {},
+                   const CPageFit* fit = nullptr);

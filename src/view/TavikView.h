@@ -32,7 +32,7 @@ struct RowProblems {
     std::string single;
 };
 
-// A problem as the status bar says it: "refused: ...", "reads as "..."" or
+// A problem as the status bar says it: "refused: ...", "empty line", "reads as "..."" or
 // "not one symbol: ..."; empty when the row matches.
 std::string RowProblemNote(const RowCheck& check);
 class QAction;
@@ -55,7 +55,8 @@ public:
     QString CheckPrintable(const QPrinter& printer) override;
     // Print and Print to File off this thread, with progress and Cancel.
     PrintResult PrintPages(QPrinter& printer) override;
-    bool ReportPrintGaps(const std::function<void(const QString&)>& report) override;
+    bool ReportPrintGaps(const QPrinter& printer,
+                         const std::function<void(const QString&)>& report) override;
 
     // Encodes text with the symbology of the settings; false when refused.
     bool EncodeText(std::string text);

@@ -6,6 +6,7 @@
 #include "MDIFrameWnd.h"
 #include "MessageText.h"
 #include "RowCheck.h"
+#include "RowReport.h"
 #include "WinApp.h"
 
 #include <QLabel>
@@ -25,8 +26,7 @@ public:
         const RowCheck check = m_checker->Compare(row.text, static_cast<Symbology>(s.m_nType),
                                                   row.accepted ? row.encoder : nullptr);
         ++m_found.lines;
-        const bool refused = check.verdict == RowVerdict::Refused;
-        if (refused) {
+        if (IsRefusal(check.verdict)) {
             ++m_found.refused;
         } else if (check.verdict != RowVerdict::Matches && !s.m_bTrueType) {
             ++m_found.differ;
@@ -35,7 +35,8 @@ public:
         }
         m_found.rows.push_back(row.index);
         if (s.m_pLines == nullptr) {
-            m_found.single = RowProblemNote(check);
+            m_found.single =
+                check.verdict == RowVerdict::Empty ? EmptyNote(false) : RowProblemNote(check);
         }
     }
     void Finish() override { m_done(std::move(m_found)); }
@@ -52,6 +53,8 @@ std::string RowProblemNote(const RowCheck& check) {
     switch (check.verdict) {
     case RowVerdict::Refused:
         return "refused: " + check.reason;
+    case RowVerdict::Empty:
+        return EmptyNote(true);
     case RowVerdict::ReadsDifferently:
         return "reads as \"" + MessageText(check.readsAs) + "\"";
     case RowVerdict::NotOneSymbol:

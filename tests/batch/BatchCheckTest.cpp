@@ -33,18 +33,25 @@ TEST(BatchCheck, ExitStatusesReportsAndWarnings) {
          ""},
         {{"--check", "-t", "ean13", "590123412345"}, "", 0, "1 line, 0 refused, 0 differ\n", ""},
         {{"--check", "-i", "-"},
+         "A\n\nB\n",
+         1,
+         "line 2: empty line\n3 lines, 1 refused, 0 differ\n",
+         ""},
+        {{"--check", ""}, "", 1, "empty text\n1 line, 1 refused, 0 differ\n", ""},
+        {{"--check", "-i", "-"},
          "A*B\n",
          1,
          "line 1: bars are not one symbol, label \"A*B\". Reading stops at element 20 of 50: a "
          "start/stop character inside the symbol.\n"
          "1 line, 0 refused, 1 differ\n",
          ""},
-        // The report replaces the output, which is neither drawn nor written.
+        // The report replaces the output: asking for both is a usage error.
         {{"--check", "abc", "-o", "/nonexistent/out.png"},
          "",
-         1,
-         "bars read \"ABC\", label \"abc\"\n1 line, 0 refused, 1 differ\n",
-         ""},
+         2,
+         "",
+         "tavik-batch: -o is for drawing (the report of --check replaces it); it does nothing "
+         "with --check\n"},
         {{"--dump", "-i", "-"},
          "abc\nABC\n",
          0,

@@ -19,18 +19,19 @@ TEST(BatchDump, SingleTexts) {
         std::vector<std::string> args;
         std::string out;
         std::string err;
+        int status = 0;
     } cases[] = {
         {{"--dump", "A"}, std::string(kCode39A) + "\n", ""},
         {{"--dump", "-t", "0", "a"},
          std::string(kCode39A) + "\n",
          "bars read \"A\", label \"a\"\n"},
         {{"--dump", "-t", "i2of5", "12"}, "10103012101032301\n", ""},
-        {{"--dump", "-t", "6", ""}, "1010301\n", ""},
-        {{"--type", "EAN13", "--dump", "590123412345"}, "", ""}, // only the length is checked
+        {{"--dump", "-t", "6", ""}, "1010301\n", "empty text\n", 1}, // drawn empty
+        {{"--type", "EAN13", "--dump", "590123412345"}, "", ""},     // only the length is checked
     };
     for (const auto& c : cases) {
         const ProcessResult r = Batch(c.args);
-        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.status, c.status) << r.err;
         if (!c.out.empty()) {
             EXPECT_EQ(r.out, c.out);
         } else {
@@ -73,7 +74,8 @@ TEST(BatchDump, FileRowsKeepTheirPlacesAndRefusalsAreReported) {
     EXPECT_EQ(r.out, std::string(kCode39A) + "\n\n" + star + star + "\n" + b + "\n");
     EXPECT_EQ(r.err,
               "line 2: Error while encoding text \"#\". Character 1, \"#\", is not in Code 39 "
-              "(0-9, A-Z, a-z, space, - . $ / + % *).\n");
+              "(0-9, A-Z, a-z, space, - . $ / + % *).\n"
+              "line 3: empty line\n");
 }
 
 TEST(BatchDump, FileIsReadAsRawBytes) {

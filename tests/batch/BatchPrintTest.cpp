@@ -448,7 +448,8 @@ TEST_F(PrivateCups, DefaultPrinterAndUnknownName) {
 }
 
 // tavik's print switches make tavik-batch --print's checks and give its
-// reports: the page-fit refusal (status 2, nothing spooled), refused lines.
+// reports: the page-fit refusal when no row fits (status 2, nothing spooled),
+// refused, empty and too wide lines.
 TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
     const struct {
         const char* name;
@@ -458,6 +459,9 @@ TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
     } cases[] = {
         {"wide.txt", std::string(200, 'A') + "\n", 2, "the rows do not fit on the page"},
         {"refused.txt", "A\nB#\nC\n", 1, "line 2: Error while encoding text \"B#\"."},
+        {"empty.txt", "A\n\nC\n", 1, "line 2: empty line"},
+        {"mixed.txt", "A\n" + std::string(200, 'A') + "\nC\n", 1,
+         "line 2: the row does not fit on the page: it reaches "},
     };
     // The programs' own lines, without their names (Qt may add notes of its own).
     const auto own = [](const std::string& err) {
@@ -484,8 +488,15 @@ TEST_F(PrivateCups, WindowPrintSwitchesCheckAsTheBatchToolDoes) {
         EXPECT_EQ(lines[0].rfind(c.report, 0), 0u) << lines[0];
         EXPECT_EQ(lines, own(batch.err));
     }
-    EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00002-001")); // the refused list's two jobs
-    EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00003-001"));
+    // Only the printed lists are recent files of the window's program.
+    std::ifstream settings(TestConfigHome() + "/Korvalin/Tavik.conf");
+    const std::string recent{std::istreambuf_iterator<char>(settings), {}};
+    EXPECT_NE(recent.find("/refused.txt"), std::string::npos) << recent;
+    EXPECT_NE(recent.find("/empty.txt"), std::string::npos) << recent;
+    EXPECT_EQ(recent.find("/wide.txt"), std::string::npos) << recent;
+    // The printed lists' six jobs; the refused one sent none.
+    EXPECT_TRUE(fs::exists(dir.path + "/cups/spool/d00006-001"));
+    EXPECT_FALSE(fs::exists(dir.path + "/cups/spool/d00007-001"));
 }
 
 // What reaches a ZPL label printer through its CUPS driver, read back from the

@@ -519,9 +519,11 @@ TEST(BatchRender, EverySymbologyDecodes) {
     };
     for (const auto& c : cases) {
         ScratchDir dir;
-        // Scale 2 first: a later --scale overrides it.
-        const ProcessResult r =
-            Batch(Concat({"--scale", "2"}, Concat(c.args, {"-o", dir / "o.png"})));
+        // Scale 2 unless the case gives its own (an option is given at most once).
+        const bool scaled = std::find(c.args.begin(), c.args.end(), "--scale") != c.args.end();
+        const ProcessResult r = Batch(
+            Concat(scaled ? std::vector<std::string>{} : std::vector<std::string>{"--scale", "2"},
+                   Concat(c.args, {"-o", dir / "o.png"})));
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(Decode(dir / "o.png"), std::vector<std::string>{c.decoded})
             << testing::PrintToString(c.args);
@@ -544,7 +546,8 @@ TEST(BatchRender, EveryLineOfATextListDecodes) {
         const std::string out = dir / "rows.png";
         const ProcessResult r =
             Batch(Concat(c.args, {"-t", "code128b", "--scale", "2", "-o", out}), c.input);
-        EXPECT_EQ(r.status, 0) << r.err; // the empty line is an empty row
+        EXPECT_EQ(r.status, 1) << r.err; // the empty line is an empty row, and refused
+        EXPECT_EQ(r.err, "line 5: empty line\n");
         EXPECT_EQ(PngSize(out), std::make_pair(840L, 2L * (6 * 69 + 10)));
         EXPECT_EQ(Decode(out), expected);
     }

@@ -196,6 +196,7 @@ TEST_F(ShellTest, RowCheckPaneAndNextProblemRow) {
     for (int i = 1; i <= 40; ++i) {
         list += i == 2    ? "abc\n"
                 : i == 20 ? "A#B\n"
+                : i == 30 ? "\n"
                 : i == 35 ? "A*B\n"
                           : "ROW" + QByteArray::number(i) + "\n";
     }
@@ -203,13 +204,14 @@ TEST_F(ShellTest, RowCheckPaneAndNextProblemRow) {
     QWidget* view = frame->MDIGetActive()->widget();
     QLabel* pane = nullptr;
     QTRY_VERIFY((pane = frame->findChild<QLabel*>(QStringLiteral("rowCheckIndicator"))) != nullptr);
-    QTRY_COMPARE(pane->text(), QStringLiteral("40 lines, 1 refused, 2 differ"));
+    QTRY_COMPARE(pane->text(), QStringLiteral("40 lines, 2 refused, 2 differ"));
     QAction* next = view->findChild<QAction*>(QStringLiteral("viewNextProblem"));
     ASSERT_TRUE(next->shortcuts().contains(QKeySequence(Qt::Key_F8)));
     const QString expected[] = {
         QStringLiteral("Line 2: reads as \"ABC\""),
         QStringLiteral("Line 20: refused: Character 2, \"#\", is not in Code 39 (0-9, A-Z, a-z, "
                        "space, - . $ / + % *)."),
+        QStringLiteral("Line 30: empty line"),
         QStringLiteral("Line 35: not one symbol: Reading stops at element 20 of 50: a start/stop "
                        "character inside the symbol."),
         QStringLiteral("Line 2: reads as \"ABC\""),

@@ -17,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusTipEvent>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -399,14 +400,23 @@ TEST_F(ShellTest, PrintCommandsUseTheApplicationsPrinter) {
     EXPECT_TRUE(samePrinter);
     EXPECT_EQ(button, "OK");
 
+    // The preview opens at Fit Page: the page fills the room one way and fits the other.
     int pages = -1;
+    QSize page, room;
     WithModal(
         [&](QWidget* preview) {
             const auto* shown = dynamic_cast<CPrintPreview*>(preview);
             pages = shown != nullptr ? shown->PageCount() : -1;
+            const auto* scroll = preview->findChild<QScrollArea*>();
+            page = scroll->widget()->size();
+            room = scroll->viewport()->size();
         },
         [&] { Action("ID_FILE_PRINT_PREVIEW")->trigger(); });
     EXPECT_EQ(pages, 1);
+    EXPECT_TRUE(page.width() <= room.width() && page.height() <= room.height())
+        << page.width() << "x" << page.height() << " in " << room.width() << "x" << room.height();
+    EXPECT_GT(std::max(double(page.width()) / room.width(), double(page.height()) / room.height()),
+              0.9);
     EXPECT_TRUE(messages.isEmpty());
 
     // Rows wider than the page: one message, and nothing is spooled.

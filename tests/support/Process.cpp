@@ -1,6 +1,8 @@
 #include "Process.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -24,7 +26,34 @@ std::string TempPath(const char* tag) {
     return std::string(name) + tag;
 }
 
+class PrivateConfig {
+public:
+    PrivateConfig() {
+        char name[] = "/tmp/tavik-config-XXXXXX";
+        if (mkdtemp(name) == nullptr) {
+            std::perror("mkdtemp");
+            std::abort(); // never fall back on the user's settings
+        }
+        path = name;
+        setenv("XDG_CONFIG_HOME", name, 1);
+    }
+    ~PrivateConfig() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    PrivateConfig(const PrivateConfig&) = delete;
+    PrivateConfig& operator=(const PrivateConfig&) = delete;
+
+    std::string path;
+};
+
+const PrivateConfig kPrivateConfig;
+
 } // namespace
+
+const std::string& TestConfigHome() {
+    return kPrivateConfig.path;
+}
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::string& input) {

@@ -172,14 +172,19 @@ TEST_F(PrintPages, TextListPagesIgnoreTheRepeatCount) {
     EXPECT_EQ(PdfPages(PrintPdf(10)), 10);
 }
 
-TEST_F(PrintPages, RefusedLineLeavesItsRowEmpty) {
-    MakeView("A\nB#\nC\nD\n");
-    const auto pages = RowTops(PrintPdf(10));
-    ASSERT_EQ(pages.size(), 1u);
-    EXPECT_EQ(pages[0].size(), 3u);
-    const std::vector<int> expected = {10, 10 + 2 * 69, 10 + 3 * 69};
-    for (std::size_t k = 0; k < expected.size() && k < pages[0].size(); ++k) {
-        EXPECT_NEAR(pages[0][k], expected[k], 1);
+// A refused line, and a line too wide for the 400-unit page, leave their rows empty.
+TEST_F(PrintPages, RefusedOrTooWideLineLeavesItsRowEmpty) {
+    for (const std::string& second : {std::string("B#"), std::string(30, 'A')}) {
+        doc.RemoveView(view.get());
+        view = std::make_unique<CTavikView>();
+        MakeView("A\n" + second + "\nC\nD\n");
+        const auto pages = RowTops(PrintPdf(10));
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages[0].size(), 3u) << second;
+        const std::vector<int> expected = {10, 10 + 2 * 69, 10 + 3 * 69};
+        for (std::size_t k = 0; k < expected.size() && k < pages[0].size(); ++k) {
+            EXPECT_NEAR(pages[0][k], expected[k], 1) << second;
+        }
     }
 }
 

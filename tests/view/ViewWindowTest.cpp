@@ -289,8 +289,7 @@ TEST(ViewJobs, ResponsiveCancelledAndNeverOverTheList) {
     EXPECT_TRUE(secondRefused);
     ASSERT_EQ(log.texts.size(), 1u);
     EXPECT_TRUE(log.texts[0].contains("still running")) << log.texts[0].toStdString();
-    EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList{"list.txt"});
+    EXPECT_EQ(QDir(w.dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"list.txt"});
     EXPECT_FALSE(w.view->IsJobRunning());
 
     Window small(Lines(3));
