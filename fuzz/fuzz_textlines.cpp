@@ -1,7 +1,8 @@
-// Text-list handling: splitting into lines and the Latin-1/UTF-8 conversions.
+// Text-list handling: splitting into lines, the line list and the Latin-1/UTF-8 conversions.
 
 #include "FuzzCheck.h"
 #include "Latin1.h"
+#include "LineList.h"
 #include "TextLines.h"
 
 #include <string_view>
@@ -54,11 +55,28 @@ void CheckLatin1(std::string_view bytes) {
     }
 }
 
+// The line list holds the lines SplitLines gives; after a byte-order mark
+// each one converted to Latin-1, or refused (a NUL) with its UTF-8 kept.
+void CheckLineList(std::string_view bytes) {
+    const bool utf8 = bytes.substr(0, 3) == "\xEF\xBB\xBF";
+    const std::vector<std::string> lines = SplitLines(utf8 ? bytes.substr(3) : bytes);
+    CLineList list;
+    list.Load(std::string(bytes));
+    Require(list.GetSize() == lines.size());
+    for (std::size_t i = list.GetSize(); i-- > 0;) {
+        const std::optional<std::string> latin1 = utf8 ? Utf8ToLatin1(lines[i]) : lines[i];
+        Require(list.BeyondLatin1(i) == !latin1);
+        Require(list.GetAt(i) == (latin1 ? *latin1 : std::string(1, '\0')));
+        Require(list.GetUtf8(i) == (latin1 ? Latin1ToUtf8(*latin1) : lines[i]));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     CheckLines(bytes);
+    CheckLineList(bytes);
     CheckLatin1(bytes);
     return 0;
 }

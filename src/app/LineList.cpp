@@ -4,62 +4,150 @@
 #include "TextLines.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
 
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kNul("\0", 1);
+
+// The line each thread read last, so that reading lines in order (the row
+// pass, a check, a page) finds each one from the one before.
+struct LastLine {
+    std::uint64_t list = 0; // the content's id; 0 is never loaded
+    std::size_t index = 0;
+    std::size_t start = 0;
+    std::size_t end = 0; // its LF, or the end of the bytes
+};
+thread_local LastLine t_lastLine;
+std::atomic<std::uint64_t> g_contents{0};
+
+// A lone CR ends a line as LF does; it becomes LF, so every line ends at an LF
+// (a CR left is the first half of CR LF).
+void LoneCrToLf(std::string& bytes) {
+    for (std::size_t at = bytes.find('\r'); at != std::string::npos;
+         at = bytes.find('\r', at + 1)) {
+        if (at + 1 == bytes.size() || bytes[at + 1] != '\n') {
+            bytes[at] = '\n';
+        }
+    }
+}
 
 } // namespace
 
 void CLineList::Load(std::string bytes) {
-    m_beyondLatin1.clear();
-    if (std::string_view(bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-        // Every line ends in LF here, so the lines split as in the file.
-        std::string latin1;
-        std::uint64_t index = 0;
-        ForEachLine(std::string_view(bytes).substr(kUtf8Bom.size()), [&](std::string_view line) {
-            if (const auto converted = Utf8ToLatin1(line)) {
-                latin1 += *converted;
-            } else {
-                m_beyondLatin1.push_back(index);
-                latin1 += '\0';
-                latin1 += line;
-            }
-            latin1 += '\n';
-            ++index;
-        });
-        bytes = std::move(latin1);
+    if (bytes.size() > std::numeric_limits<std::uint32_t>::max()) {
+        throw std::length_error("a line list holds less than 4 GiB");
     }
     m_bytes = std::move(bytes);
-    m_starts.clear();
-    const char* base = m_bytes.data();
-    ForEachLine(std::string_view(m_bytes), [&](std::string_view line) {
-        m_starts.push_back(static_cast<std::uint64_t>(line.data() - base));
+    m_beyondLatin1.clear();
+    if (std::string_view(m_bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        ConvertFromUtf8();
+    } else {
+        LoneCrToLf(m_bytes);
+    }
+    Index();
+}
+
+// Each line is moved down over the mark and converted where it lands, ending
+// in LF. The output never overtakes the input: Latin-1 is never longer than
+// its UTF-8, LF never longer than the terminator it replaces, and the mark
+// leaves room for an LF after the last line.
+void CLineList::ConvertFromUtf8() {
+    char* const data = m_bytes.data();
+    std::size_t out = 0;
+    std::size_t index = 0;
+    ForEachLine(std::string_view(m_bytes).substr(kUtf8Bom.size()), [&](std::string_view line) {
+        std::memmove(data + out, line.data(), line.size());
+        if (const std::optional<std::size_t> size = Utf8ToLatin1InPlace(data + out, line.size())) {
+            out += *size;
+        } else {
+            m_beyondLatin1.resize(index + 1);
+            m_beyondLatin1[index] = true;
+            out += line.size();
+        }
+        data[out++] = '\n';
+        ++index;
     });
-    m_starts.shrink_to_fit();
+    m_bytes.resize(out);
+}
+
+void CLineList::Index() {
+    const std::size_t lfs =
+        static_cast<std::size_t>(std::count(m_bytes.begin(), m_bytes.end(), '\n'));
+    m_count = lfs + (!m_bytes.empty() && m_bytes.back() != '\n' ? 1 : 0);
+    m_starts = std::vector<std::uint32_t>();
+    m_starts.reserve((m_count + kStride - 1) / kStride);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < m_count; ++i) {
+        if (i % kStride == 0) {
+            m_starts.push_back(static_cast<std::uint32_t>(start));
+        }
+        start = m_bytes.find('\n', start) + 1; // past the end after the last line
+    }
+    m_id = ++g_contents;
+}
+
+std::string_view CLineList::Stored(std::size_t i) const {
+    LastLine& last = t_lastLine;
+    if (last.list != m_id || last.index != i) {
+        std::size_t start = 0;
+        if (last.list == m_id && last.index + 1 == i) {
+            start = last.end + 1;
+        } else {
+            start = m_starts[i / kStride];
+            for (std::size_t skip = i % kStride; skip > 0; --skip) {
+                start = m_bytes.find('\n', start) + 1;
+            }
+        }
+        last = {m_id, i, start, std::min(m_bytes.find('\n', start), m_bytes.size())};
+    }
+    std::string_view line(m_bytes.data() + last.start, last.end - last.start);
+    if (!line.empty() && line.back() == '\r') {
+        line.remove_suffix(1); // of CR LF
+    }
+    return line;
 }
 
 std::string_view CLineList::GetAt(std::size_t i) const {
-    const std::size_t start = m_starts[i];
-    const std::size_t next = i + 1 < m_starts.size() ? m_starts[i + 1] : m_bytes.size();
-    std::string_view span(m_bytes.data() + start, next - start);
-    // A line holds no CR or LF of its own: whatever ends the span is its terminator.
-    if (span.size() >= 2 && span.substr(span.size() - 2) == "\r\n") {
-        span.remove_suffix(2);
-    } else if (!span.empty() && (span.back() == '\n' || span.back() == '\r')) {
-        span.remove_suffix(1);
-    }
-    return span;
+    return BeyondLatin1(i) ? kNul : Stored(i);
 }
 
 bool CLineList::BeyondLatin1(std::size_t i) const {
-    return std::binary_search(m_beyondLatin1.begin(), m_beyondLatin1.end(), i);
+    return i < m_beyondLatin1.size() && m_beyondLatin1[i];
 }
 
 std::string CLineList::GetUtf8(std::size_t i) const {
-    const std::string_view line = GetAt(i);
     if (BeyondLatin1(i)) {
-        return std::string(line.substr(1)); // behind its NUL, as the file gave it
+        return std::string(Stored(i)); // as the file gave it
     }
-    return Latin1ToUtf8(line);
+    return Latin1ToUtf8(Stored(i));
+}
+
+// Moves every kept line down over the dropped texts; an emptied line keeps an LF.
+void CLineList::EmptyLines(const std::vector<std::size_t>& places) {
+    char* const data = m_bytes.data();
+    const std::size_t size = m_bytes.size();
+    std::size_t in = 0;
+    std::size_t out = 0;
+    auto next = places.begin();
+    for (std::size_t i = 0; i < m_count; ++i) {
+        const std::size_t end = std::min(m_bytes.find('\n', in), size - 1) + 1;
+        if (next != places.end() && *next == i) {
+            ++next;
+            data[out++] = '\n';
+            if (i < m_beyondLatin1.size()) {
+                m_beyondLatin1[i] = false;
+            }
+        } else {
+            std::memmove(data + out, data + in, end - in);
+            out += end - in;
+        }
+        in = end;
+    }
+    m_bytes.resize(out);
+    Index();
 }

@@ -4,6 +4,7 @@
 
 #include "Document.h"
 #include "MessageText.h"
+#include "TavikDoc.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,11 +15,17 @@
 
 #include <unistd.h>
 
-bool ReadAll(const std::string& path, std::string& out) {
-    if (path == "-") {
-        return ReadToEnd(STDIN_FILENO, out);
+std::string LoadList(CTavikDoc& doc, const std::string& input) {
+    std::string bytes;
+    const bool read =
+        input == "-" ? ReadToEnd(STDIN_FILENO, bytes) : ReadFileBytes(input.c_str(), bytes);
+    if (!read) {
+        return "cannot read " + (input == "-" ? std::string("standard input") : input) + ": " +
+               ReadFailureReason(errno);
     }
-    return ReadFileBytes(path.c_str(), out);
+    CArchive ar(CArchive::load, std::move(bytes));
+    doc.Serialize(ar);
+    return {};
 }
 
 std::string Shown(const std::string& text) {

@@ -6,11 +6,13 @@
 #include <functional>
 #include <string>
 
+class CTavikDoc;
 struct BatchOptions;
 
-// Reads a whole file as raw bytes ("-" is standard input), at most the size a
-// document loads; false with errno set when it cannot.
-bool ReadAll(const std::string& path, std::string& out);
+// Reads the list of -i FILE ("-" is standard input) into doc as the window
+// loads a file, at most the size a document loads; empty, or the message
+// "cannot read FILE: reason".
+std::string LoadList(CTavikDoc& doc, const std::string& input);
 
 // The text for an error message: control characters shown as \xHH, so that
 // no input can drive the terminal.

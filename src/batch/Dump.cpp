@@ -2,14 +2,11 @@
 
 #include "BatchCommon.h"
 #include "BatchOptions.h"
-#include "Document.h"
 #include "Latin1.h"
 #include "RowReport.h"
-#include "TextLines.h"
+#include "TavikDoc.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -36,10 +33,10 @@ public:
         EndRow();
     }
 
-    // A TEXT with no 8-bit form: an empty row.
-    void Unrepresentable(const std::string& utf8) {
+    // A text with no 8-bit form: an empty row.
+    void Unrepresentable(const std::string& utf8, long lineNumber) {
         EndRow();
-        m_report.Unrepresentable(utf8);
+        m_report.Unrepresentable(utf8, lineNumber);
     }
 
     void Flush() {
@@ -77,19 +74,25 @@ private:
 int Dump(const BatchOptions& o) {
     Dumper dump(o);
     if (o.input) {
-        std::string bytes;
-        if (!ReadAll(*o.input, bytes)) {
-            const std::string name = *o.input == "-" ? "standard input" : *o.input;
-            return Usage("cannot read " + name + ": " + ReadFailureReason(errno));
+        CTavikDoc doc;
+        if (const std::string e = LoadList(doc, *o.input); !e.empty()) {
+            return Usage(e);
         }
-        long line = 0;
-        ForEachLine(bytes, [&](std::string_view text) { dump.Row(text, ++line); });
+        const CLineList& lines = doc.m_lines;
+        for (std::size_t i = 0; i < lines.GetSize(); ++i) {
+            const auto number = static_cast<long>(i + 1);
+            if (lines.BeyondLatin1(i)) {
+                dump.Unrepresentable(lines.GetUtf8(i), number);
+            } else {
+                dump.Row(lines.GetAt(i), number);
+            }
+        }
     } else {
         const std::string utf8 = o.text.value_or("0123456789");
         if (auto latin1 = Utf8ToLatin1(utf8)) {
             dump.Row(*latin1, 0);
         } else {
-            dump.Unrepresentable(utf8);
+            dump.Unrepresentable(utf8, 0);
         }
     }
     return FinishOutput(dump.Finish());

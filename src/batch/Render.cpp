@@ -110,23 +110,7 @@ std::string CheckOutputPath(const QString& path) {
 // Fills the document: the lines of -i FILE (or standard input), or nothing.
 std::string LoadDocument(CTavikDoc& doc, const std::optional<std::string>& input) {
     doc.OnNewDocument();
-    if (!input) {
-        return {};
-    }
-    if (*input == "-") {
-        std::string bytes;
-        if (!ReadAll("-", bytes)) {
-            return std::string("cannot read standard input: ") + std::strerror(errno);
-        }
-        CArchive ar(CArchive::load, std::move(bytes));
-        doc.Serialize(ar);
-        return {};
-    }
-    QString error;
-    if (!doc.OnOpenDocument(FileName(*input), &error)) {
-        return Str(error);
-    }
-    return {};
+    return input ? LoadList(doc, *input) : std::string();
 }
 
 void SetFont(LOGFONT& lf, const FontChoice& font) {
@@ -175,21 +159,6 @@ void BringInLine(CTavikView& view) {
     s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
 }
 
-// Keeps the lines but empties those at the given places (in order): an empty row each.
-void EmptyLines(CLineList& lines, const std::vector<std::size_t>& places) {
-    std::string bytes;
-    auto next = places.begin();
-    for (std::size_t i = 0; i < lines.GetSize(); ++i) {
-        if (next != places.end() && *next == i) {
-            ++next;
-        } else {
-            bytes += lines.GetAt(i);
-        }
-        bytes += '\n';
-    }
-    lines.Load(std::move(bytes));
-}
-
 // Checks every drawn row against its text and reports the problem rows; with --strict a row
 // whose bars read differently is drawn empty, as a refused one is (a TEXT then shows only its
 // text), and so is a line too wide for the page of printer (when there is one). A TEXT with
@@ -216,7 +185,7 @@ bool CheckRows(CTavikDoc& doc, CTavikView& view, const BatchOptions& o,
             fit ? &*fit : nullptr);
     }
     if (!empty.empty()) {
-        EmptyLines(doc.m_lines, empty);
+        doc.m_lines.EmptyLines(empty);
     }
     return !report.Failed();
 }

@@ -1,4 +1,5 @@
 #include "TavikDoc.h"
+#include "TextLines.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,7 +67,7 @@ TEST_F(DocumentTest, LoadsLines) {
 }
 
 // A leading byte-order mark makes the file UTF-8: it is skipped and the lines
-// become Latin-1; a line beyond Latin-1 is refused (it holds a NUL, which every
+// become Latin-1; a line beyond Latin-1 is refused (it reads as a NUL, which every
 // encoder refuses) and keeps its text for messages. Without the mark bytes stay.
 TEST_F(DocumentTest, ByteOrderMarkFileIsReadAsUtf8) {
     const struct {
@@ -76,8 +77,11 @@ TEST_F(DocumentTest, ByteOrderMarkFileIsReadAsUtf8) {
     } cases[] = {
         {"\xEF\xBB\xBF"
          "ABC\r\n\xC3\xA9t\xC3\xA9\n\xE6\x97\xA5\xE6\x9C\xAC\n\nZ",
-         {"ABC", "\xE9t\xE9", std::string("\0\xE6\x97\xA5\xE6\x9C\xAC", 7), "", "Z"},
+         {"ABC", "\xE9t\xE9", std::string(1, '\0'), "", "Z"},
          {"ABC", "\xC3\xA9t\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC", "", "Z"}},
+        {"\xEF\xBB\xBF\xFF\r\xC3\xA9\r\r\n\xC3\n", // lone CRs, malformed UTF-8
+         {std::string(1, '\0'), "\xE9", "", std::string(1, '\0')},
+         {"\xFF", "\xC3\xA9", "", "\xC3"}},
         {"\xC3\xA9\n", {"\xC3\xA9"}, {"\xC3\x83\xC2\xA9"}},
         {"\xEF\xBB\xBF", {}, {}},
     };
@@ -90,6 +94,37 @@ TEST_F(DocumentTest, ByteOrderMarkFileIsReadAsUtf8) {
             utf8.push_back(doc.m_lines.GetUtf8(i));
         }
         EXPECT_EQ(utf8, c.utf8);
+    }
+}
+
+// Lines read in any order are the lines SplitLines gives, also after some were emptied.
+TEST_F(DocumentTest, LinesReadInAnyOrder) {
+    std::string bytes;
+    const char* const terminators[] = {"\n", "\r\n", "\r"};
+    for (int i = 0; i < 200; ++i) {
+        bytes += std::string(static_cast<std::size_t>(i % 7), static_cast<char>('A' + i % 26)) +
+                 terminators[i % 3];
+    }
+    bytes += "LAST";
+    CLineList list;
+    list.Load(bytes);
+    Lines expected = SplitLines(bytes);
+    const std::size_t last = expected.size() - 1;
+    for (const std::vector<std::size_t>& emptied :
+         {std::vector<std::size_t>{}, std::vector<std::size_t>{0, 31, 32, 33, last}}) {
+        list.EmptyLines(emptied);
+        for (std::size_t i : emptied) {
+            expected[i].clear();
+        }
+        ASSERT_EQ(list.GetSize(), expected.size());
+        const std::size_t n = expected.size();
+        for (const std::size_t step :
+             {std::size_t{1}, n - 1, std::size_t{37}}) { // ahead, back, about
+            for (std::size_t k = 0; k < n; ++k) {
+                const std::size_t i = (k * step) % n;
+                EXPECT_EQ(list.GetAt(i), expected[i]) << i << " step " << step;
+            }
+        }
     }
 }
 

@@ -476,6 +476,36 @@ TEST(BatchRender, RefusedRowsAreReportedAndTheFileWritten) {
     }
 }
 
+// A list after a byte-order mark reads the same in every mode, from a file and from
+// standard input: the mark skipped, Latin-1 lines converted, a line beyond it refused.
+TEST(BatchRender, ByteOrderMarkListReadsTheSameEverywhere) {
+    const std::string list = "\xEF\xBB\xBF"
+                             "ABC\r\n\xC3\x89T\xC3\x89\n\xE6\x97\xA5\xE6\x9C\xAC\rXYZ";
+    const std::string problems =
+        "line 2: Error while encoding text \"\xC3\x89T\xC3\x89\". Character 1, byte 0xC9, is "
+        "not in Code 39 (0-9, A-Z, a-z, space, - . $ / + % *).\n"
+        "line 3: Error while encoding text \"\xE6\x97\xA5\xE6\x9C\xAC\". The text has characters "
+        "beyond Latin-1 (8-bit).\n";
+    const std::string rows = Batch({"--dump", "ABC"}).out + "\n\n" + Batch({"--dump", "XYZ"}).out;
+    ScratchDir dir;
+    dir.Write("list.txt", list);
+    for (const std::string& input : {dir / "list.txt", std::string("-")}) {
+        const std::string stdinBytes = input == "-" ? list : "";
+        const ProcessResult dump = Batch({"--dump", "-i", input}, stdinBytes);
+        EXPECT_EQ(dump.status, 1);
+        EXPECT_EQ(dump.out, rows);
+        EXPECT_EQ(dump.err, problems);
+        const ProcessResult check = Batch({"--check", "-i", input}, stdinBytes);
+        EXPECT_EQ(check.status, 1);
+        EXPECT_EQ(check.out, problems + "4 lines, 2 refused, 0 differ\n");
+        const ProcessResult drawn =
+            Batch({"-i", input, "--scale", "2", "-o", dir / "out.png"}, stdinBytes);
+        EXPECT_EQ(drawn.status, 1);
+        EXPECT_EQ(drawn.err, problems);
+        EXPECT_EQ(Decode(dir / "out.png"), (std::vector<std::string>{"ABC", "XYZ"})) << input;
+    }
+}
+
 // A row whose bars read differently is drawn, with a warning; --strict draws it empty, as
 // a refused row, and fails (a TEXT then shows only its text). In TrueType mode the bars are
 // the font's: only refusals count.
