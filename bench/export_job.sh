@@ -15,7 +15,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen XDG_CONFIG_HOME="$work/config"
-seq -f "%07g" 1 "$lines" > "$work/list.txt"
+seq -f "%07.0f" 1 "$lines" > "$work/list.txt"
 
 for _ in $(seq 1 "$runs"); do
     "$job" "$work/list.txt" "$work/window.pdf"

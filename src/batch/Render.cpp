@@ -78,14 +78,6 @@ QString FileName(const std::string& name) {
     return QFile::encodeName(decoded).toStdString() == name ? decoded : QString();
 }
 
-// Whether a and b name the same existing file, through links and other spellings.
-bool SameFile(const std::string& a, const std::string& b) {
-    struct stat sa {};
-    struct stat sb {};
-    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
-}
-
 // OUT must be creatable: an existing directory that is writable, and not a
 // directory, a device or a pipe itself.
 std::string CheckOutputPath(const QString& path) {
@@ -346,7 +338,7 @@ int Render(const BatchOptions& o) {
         }
     }
     if (o.output) {
-        if (o.input && *o.input != "-" && SameFile(*o.input, *o.output)) {
+        if (o.input && *o.input != "-" && IsSameFile(FileName(*o.input), FileName(*o.output))) {
             return Usage("the output " + *o.output + " is the input file; it is never written");
         }
         if (const std::string e = CheckOutputPath(FileName(*o.output)); !e.empty()) {
