@@ -86,7 +86,7 @@ void CLineList::Index() {
         if (i % kStride == 0) {
             m_starts.push_back(static_cast<std::uint32_t>(start));
         }
-        start = m_bytes.find('\n', start) + 1; // past the end after the last line
+        start = m_bytes.find('\n', start) + 1; // 0 after the last line, never used
     }
     m_id = ++g_contents;
 }

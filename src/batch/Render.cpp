@@ -99,10 +99,18 @@ std::string CheckOutputPath(const QString& path) {
     return {};
 }
 
-// Fills the document: the lines of -i FILE (or standard input), or nothing.
+// Fills the document: the lines of -i FILE (opened as the window opens it, with
+// its message) or of standard input, or nothing.
 std::string LoadDocument(CTavikDoc& doc, const std::optional<std::string>& input) {
     doc.OnNewDocument();
-    return input ? LoadList(doc, *input) : std::string();
+    if (!input) {
+        return {};
+    }
+    if (*input == "-") {
+        return LoadList(doc, *input);
+    }
+    QString error;
+    return doc.OnOpenDocument(FileName(*input), &error) ? std::string() : Str(error);
 }
 
 void SetFont(LOGFONT& lf, const FontChoice& font) {
