@@ -26,9 +26,25 @@ struct RowCheck;
 
 // What the last complete row pass found wrong: the counts and the problem rows in
 // order; for a single text, what is wrong with it.
+// Row numbers as one bit a row, so that a list of millions of problem rows
+// (blank lines, say) costs an eighth of a byte a line.
+class CRowSet {
+public:
+    void Add(std::int64_t row);
+    bool empty() const { return m_count == 0; }
+    std::int64_t size() const { return m_count; }
+    // The first row after `after`, else the first of all; -1 when there is none.
+    std::int64_t NextAfter(std::int64_t after) const;
+
+private:
+    std::int64_t FirstFrom(std::int64_t row) const;
+    std::vector<std::uint64_t> m_bits;
+    std::int64_t m_count = 0;
+};
+
 struct RowProblems {
     std::int64_t lines = 0, refused = 0, differ = 0;
-    std::vector<std::int64_t> rows;
+    CRowSet rows;
     std::string single;
 };
 

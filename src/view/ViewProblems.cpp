@@ -13,6 +13,42 @@
 
 #include <algorithm>
 
+void CRowSet::Add(std::int64_t row) {
+    if (row < 0) {
+        return;
+    }
+    const auto word = static_cast<std::size_t>(row / 64);
+    if (word >= m_bits.size()) {
+        m_bits.resize(std::max(word + 1, m_bits.size() * 2), 0);
+    }
+    const std::uint64_t bit = std::uint64_t{1} << (row % 64);
+    if ((m_bits[word] & bit) == 0) {
+        m_bits[word] |= bit;
+        ++m_count;
+    }
+}
+
+std::int64_t CRowSet::FirstFrom(std::int64_t row) const {
+    auto word = static_cast<std::size_t>(std::max<std::int64_t>(0, row) / 64);
+    if (word >= m_bits.size()) {
+        return -1;
+    }
+    std::uint64_t bits =
+        m_bits[word] & (~std::uint64_t{0} << (std::max<std::int64_t>(0, row) % 64));
+    while (bits == 0) {
+        if (++word == m_bits.size()) {
+            return -1;
+        }
+        bits = m_bits[word];
+    }
+    return static_cast<std::int64_t>(word * 64) + __builtin_ctzll(bits);
+}
+
+std::int64_t CRowSet::NextAfter(std::int64_t after) const {
+    const std::int64_t next = after < 0 ? FirstFrom(0) : FirstFrom(after + 1);
+    return next >= 0 ? next : FirstFrom(0);
+}
+
 namespace {
 
 // Checks every row of a pass against its label with a checker of its own. With the
@@ -33,7 +69,7 @@ public:
         } else {
             return;
         }
-        m_found.rows.push_back(row.index);
+        m_found.rows.Add(row.index);
         if (s.m_pLines == nullptr) {
             m_found.single =
                 check.verdict == RowVerdict::Empty ? EmptyNote(false) : RowProblemNote(check);
@@ -101,7 +137,7 @@ void CTavikView::ShowRowCheck() {
 // Scrolls to the first problem row below the top row, wrapping around, and says
 // on the status bar which line it is and why.
 void CTavikView::OnNextProblemRow() {
-    const std::vector<std::int64_t>& rows = m_problems.rows;
+    const CRowSet& rows = m_problems.rows;
     if (rows.empty() || m_settings.m_pLines == nullptr) {
         return;
     }
@@ -110,11 +146,7 @@ void CTavikView::OnNextProblemRow() {
     const int pitch = std::max(1, RowPitch(&dc));
     const std::int64_t top =
         (std::int64_t{GetScrollPosition().y()} - m_settings.m_nOriginY + pitch - 1) / pitch;
-    auto next = std::upper_bound(rows.begin(), rows.end(), top);
-    if (next == rows.end()) {
-        next = rows.begin();
-    }
-    const std::int64_t row = *next;
+    const std::int64_t row = rows.NextAfter(top);
     ScrollToPosition(
         QPoint(GetScrollPosition().x(), SaturateInt(m_settings.m_nOriginY + row * pitch)));
     const std::string_view text = m_settings.m_pLines->GetAt(static_cast<std::size_t>(row));
