@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QMainWindow>
 
 #include <cstdio>
@@ -50,11 +51,13 @@ int main(int argc, char** argv) {
     while (view->IsRowPassRunning()) {
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QFile::remove(out); // a file there would make Export ask before replacing it
     QElapsedTimer wall;
     wall.start();
     const double process = CpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const double thread = CpuSeconds(CLOCK_THREAD_CPUTIME_ID);
-    const bool ok = view->ExportTo(QString::fromLocal8Bit(argv[2]));
+    const bool ok = view->ExportTo(out);
     const double windowCpu = CpuSeconds(CLOCK_THREAD_CPUTIME_ID) - thread;
     const double wallSeconds = double(wall.nsecsElapsed()) / 1e9;
     std::printf("export %s: wall %.2f s, process CPU %.2f s, window thread CPU %.2f s (%.1f %%)\n",
