@@ -70,6 +70,21 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
     RedrawWindow();
 }
 
+bool CTavikView::EncodeText(std::string text) {
+    const SymbologyInfo* symbology = FindSymbology(m_settings.m_nType);
+    if (symbology == nullptr) {
+        return false;
+    }
+    try {
+        return EncodeUnguarded(text);
+    } catch (...) {
+        m_strScratch =
+            "Can not encode text \"" + MessageText(text) + "\" to " + symbology->messageName + ".";
+        AfxMessageBox(QString::fromStdString(m_strScratch));
+        return false;
+    }
+}
+
 void CTavikView::ApplySettings() {
     BarcodeSettings& s = m_settings;
     SetSettingsScrollSizes(s.m_nBarHeight);
