@@ -414,7 +414,7 @@ std::string Finish(BatchOptions& o, const std::vector<GivenOption>& given) {
 } // namespace
 
 int ParseBarcodeType(const std::string& value) {
-    if (value.size() == 1 && value[0] >= '0' && value[0] <= '6') {
+    if (value.size() == 1 && value[0] >= '0' && value[0] < '0' + kSymbologyCount) {
         return value[0] - '0';
     }
     const std::string name = Lower(value);

@@ -156,7 +156,7 @@ void BringInLine(CTavikView& view) {
     if (s.m_bTrueType) {
         s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, view.ScreenResolution().y, 72) / 2;
     }
-    s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+    s.m_nGuardExtra = HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
 }
 
 // Checks every drawn row against its text and reports the problem rows; with --strict a row

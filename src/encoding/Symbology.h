@@ -43,3 +43,8 @@ const SymbologyInfo* FindSymbology(int index);
 inline const SymbologyInfo* FindSymbology(Symbology symbology) {
     return FindSymbology(static_cast<int>(symbology));
 }
+// Whether the symbology at index is drawn with long guard bars.
+inline bool HasGuardBars(int index) {
+    const SymbologyInfo* symbology = FindSymbology(index);
+    return symbology != nullptr && symbology->guardBars;
+}

@@ -84,7 +84,7 @@ void CRowRenderer::DrawBarcode(CDC& dc, int x, int y, std::string_view text) con
         dc.SetTextColor(s.m_crBarcodeFont);
         dc.TextOut(x, y, text);
     } else if (const CBarcodeBase* encoder = m_encoders.For(s.m_nType)) {
-        if (FindSymbology(s.m_nType)->guardBars) {
+        if (HasGuardBars(s.m_nType)) {
             const int longBottom = TruncSat(s.m_nBarHeight * 1.2 + y);
             encoder->DrawLinesLong(dc, x, y, bottom, longBottom, s.m_crBar, s.m_crSpace,
                                    s.m_nBarWidth);

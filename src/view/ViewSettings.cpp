@@ -104,7 +104,7 @@ void CTavikView::ApplySettings() {
     if (s.m_bTrueType) {
         s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, ScreenResolution().y, 72) / 2;
     }
-    s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+    s.m_nGuardExtra = HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
 }
 
 void CTavikView::SetSettingsScrollSizes(int height) {
