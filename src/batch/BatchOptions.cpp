@@ -1,9 +1,9 @@
 #include "BatchOptions.h"
 
 #include "Latin1.h"
+#include "Symbology.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <utility>
@@ -11,9 +11,6 @@
 namespace {
 
 using L = BatchLimits;
-
-constexpr std::array<const char*, 7> kTypeNames = {"code39",   "code93", "code128a", "code128b",
-                                                   "code128c", "ean13",  "i2of5"};
 
 std::string Lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(),
@@ -417,13 +414,13 @@ std::string Finish(BatchOptions& o, const std::vector<GivenOption>& given) {
 } // namespace
 
 int ParseBarcodeType(const std::string& value) {
-    if (value.size() == 1 && value[0] >= '0' && value[0] <= '6') {
+    if (value.size() == 1 && value[0] >= '0' && value[0] < '0' + kSymbologyCount) {
         return value[0] - '0';
     }
     const std::string name = Lower(value);
-    for (std::size_t i = 0; i < kTypeNames.size(); ++i) {
-        if (name == kTypeNames[i]) {
-            return static_cast<int>(i);
+    for (const SymbologyInfo& symbology : Symbologies()) {
+        if (name == symbology.optionName) {
+            return static_cast<int>(symbology.symbology);
         }
     }
     return -1;

@@ -56,7 +56,7 @@ public:
         qInstallMessageHandler(QuietQtMessages);
         m_app = std::make_unique<QApplication>(m_argc, m_argv.data());
         RegisterBundledFonts();
-        // An encoder exception would open a message box; there is no one to close it.
+        // A message box would wait for a click; there is no one to give it.
         SetMessageBoxHandler([](const QString& text) { std::cerr << text.toStdString() << "\n"; });
     }
 
@@ -148,7 +148,7 @@ void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
 // text is refused (CheckRows reports it), as there is no earlier choice to keep.
 void BringInLine(CTavikView& view) {
     BarcodeSettings& s = view.m_settings;
-    view.EncodeText(s.m_strText);
+    view.Encoders().EncodeQuietly(s.m_nType, s.m_strText);
     view.m_fontText.DeleteObject();
     view.m_fontText.CreateFontIndirect(&s.m_lfText);
     view.m_fontBarcode.DeleteObject();
@@ -156,7 +156,7 @@ void BringInLine(CTavikView& view) {
     if (s.m_bTrueType) {
         s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, view.ScreenResolution().y, 72) / 2;
     }
-    s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+    s.m_nGuardExtra = HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
 }
 
 // Checks every drawn row against its text and reports the problem rows; with --strict a row

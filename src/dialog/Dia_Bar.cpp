@@ -2,6 +2,7 @@
 
 #include "BarcodeSettings.h"
 #include "FontDialog.h"
+#include "Symbology.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -76,10 +77,6 @@ constexpr TemplateItem kTemplate[] = {
     {IDC_REPEAT, "IDC_REPEAT", Kind::Edit, "", 55, 240, 40, 14, kCentre},
     {IDC_STATIC, "IDC_STATIC", Kind::Label, "Repeat it:", 18, 246, 33, 8, 0},
 };
-
-// The symbology list's entries; the index is the BarcodeType.
-constexpr const char* kTypeNames[] = {"Barcode39",   "Barcode93",    "Barcode128A", "Barcode128B",
-                                      "Barcode128C", "BarcodeEan13", "BarcodeI2of5"};
 
 const char* NameOf(int id) {
     const auto it = std::find_if(std::begin(kTemplate), std::end(kTemplate),
@@ -205,10 +202,10 @@ void CDia_Bar::CreateFromTemplate() {
             w->lower();
         }
     }
-    // The template's initialisation data: the symbology list.
+    // The template's initialisation data: the symbology list, its index the BarcodeType.
     auto* combo = Control<QComboBox>(IDC_TYPE);
-    for (const char* name : kTypeNames) {
-        combo->addItem(QString::fromLatin1(name));
+    for (const SymbologyInfo& symbology : Symbologies()) {
+        combo->addItem(QString::fromLatin1(symbology.listName));
     }
 
     const auto onClick = [this](int id, void (CDia_Bar::*handler)()) {

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "Barcode128.h"
-#include "Barcode39.h"
-#include "Barcode93.h"
-#include "BarcodeEan13.h"
-#include "BarcodeI2of5.h"
+#include "EncoderSet.h"
 #include "RowReader.h"
 
 #include <string>
@@ -29,11 +25,10 @@ struct RowCheck {
     std::string readsAs;
 };
 
-// Encodes labels as the view does (clear, then Encode; a text holding a NUL byte is
-// refused), with encoders of its own, reads each row's bars back and compares them with
-// the label. An EAN-13 label of 12 digits matches its 13 digits with the check digit; an
-// empty label is a problem row of its own.
-// A checker is for one thread at a time; make one per worker.
+// Encodes labels as the view does (with an encoder set of its own), reads each row's bars back and
+// compares them with the label. An EAN-13 label of 12 digits matches its 13 digits with the check
+// digit; an empty label is a problem row of its own. A checker is for one thread at a time; make
+// one per worker.
 class CRowChecker {
 public:
     RowCheck Check(std::string_view label, Symbology symbology);
@@ -41,17 +36,10 @@ public:
     // the encoder refused label.
     RowCheck Compare(std::string_view label, Symbology symbology, const CBarcodeBase* row);
     // The element row of the last Check for symbology (length 0 when it was refused).
-    const CBarcodeBase& Row(Symbology symbology) { return EncoderFor(symbology); }
+    const CBarcodeBase& Row(Symbology symbology) const;
 
 private:
-    CBarcodeBase& EncoderFor(Symbology symbology);
-    bool Encode(Symbology symbology);
-
-    CBarcode39 m_code39;
-    CBarcode93 m_code93;
-    CBarcode128 m_code128;
-    CBarcodeEan13 m_ean13;
-    CBarcodeI2of5 m_i2of5;
-    std::string m_label; // the label as a NUL-terminated text for the encoders
+    EncoderSet m_encoders;
+    std::string m_label; // the label of a refusal, for its reason
     RowReading m_reading;
 };

@@ -474,24 +474,32 @@ void ReadI2of5(Elements row, RowReading& out) {
 
 } // namespace
 
+void ReadCode39Row(const CBarcodeBase& row, RowReading& out) {
+    Read39(ElementsOf(row), out);
+}
+
+void ReadCode93Row(const CBarcodeBase& row, RowReading& out) {
+    Read93(ElementsOf(row), out);
+}
+
+void ReadCode128Row(const CBarcodeBase& row, RowReading& out) {
+    Read128(ElementsOf(row), out);
+}
+
+void ReadEan13Row(const CBarcodeBase& row, RowReading& out) {
+    ReadEan13(ElementsOf(row), out);
+}
+
+void ReadI2of5Row(const CBarcodeBase& row, RowReading& out) {
+    ReadI2of5(ElementsOf(row), out);
+}
+
 void ReadRow(const CBarcodeBase& row, Symbology symbology, RowReading& out) {
     out.text.clear();
     out.stop = -1;
     out.why = "";
-    const Elements elements = ElementsOf(row);
-    switch (symbology) {
-    case Symbology::Code39:
-        return Read39(elements, out);
-    case Symbology::Code93:
-        return Read93(elements, out);
-    case Symbology::Code128A:
-    case Symbology::Code128B:
-    case Symbology::Code128C:
-        return Read128(elements, out);
-    case Symbology::Ean13:
-        return ReadEan13(elements, out);
-    case Symbology::I2of5:
-        return ReadI2of5(elements, out);
+    if (const SymbologyInfo* info = FindSymbology(symbology)) {
+        return info->read(row, out);
     }
     Stop(out, 0, "no such symbology");
 }

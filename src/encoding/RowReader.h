@@ -1,12 +1,10 @@
 #pragma once
 
 #include "BarcodeBase.h"
+#include "Symbology.h"
 
 #include <cstdint>
 #include <string>
-
-// The symbologies, numbered as BarcodeType numbers them (the Settings dialog's list).
-enum class Symbology : std::int32_t { Code39, Code93, Code128A, Code128B, Code128C, Ean13, I2of5 };
 
 // What the bars of an element row read as, the way a scanner reads them.
 struct RowReading {
@@ -26,3 +24,11 @@ struct RowReading {
 // Reads the element row an encoder wrote for symbology, with table lookups only; any
 // row, whatever its bytes, is read safely. out's text buffer is reused.
 void ReadRow(const CBarcodeBase& row, Symbology symbology, RowReading& out);
+
+// The same for one encoder's rows (out as ReadRow leaves it before reading); every Code 128
+// subset reads alike.
+void ReadCode39Row(const CBarcodeBase& row, RowReading& out);
+void ReadCode93Row(const CBarcodeBase& row, RowReading& out);
+void ReadCode128Row(const CBarcodeBase& row, RowReading& out);
+void ReadEan13Row(const CBarcodeBase& row, RowReading& out);
+void ReadI2of5Row(const CBarcodeBase& row, RowReading& out);

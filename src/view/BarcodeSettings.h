@@ -2,21 +2,22 @@
 
 #include "DrawSurface.h"
 #include "Gdi.h"
+#include "Symbology.h"
 
 #include <cstdint>
 #include <string>
 
 class CLineList;
 
-// Symbologies in the order of the Settings dialog's list.
+// Symbologies in the order of the Settings dialog's list: the symbology table's index.
 enum BarcodeType : std::int32_t {
-    BARCODE_39 = 0,
-    BARCODE_93 = 1,
-    BARCODE_128A = 2,
-    BARCODE_128B = 3,
-    BARCODE_128C = 4,
-    BARCODE_EAN13 = 5,
-    BARCODE_I2OF5 = 6,
+    BARCODE_39 = static_cast<std::int32_t>(Symbology::Code39),
+    BARCODE_93 = static_cast<std::int32_t>(Symbology::Code93),
+    BARCODE_128A = static_cast<std::int32_t>(Symbology::Code128A),
+    BARCODE_128B = static_cast<std::int32_t>(Symbology::Code128B),
+    BARCODE_128C = static_cast<std::int32_t>(Symbology::Code128C),
+    BARCODE_EAN13 = static_cast<std::int32_t>(Symbology::Ean13),
+    BARCODE_I2OF5 = static_cast<std::int32_t>(Symbology::I2of5),
 };
 
 // The settings of one view, edited in place by the Settings dialog.

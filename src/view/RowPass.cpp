@@ -9,67 +9,6 @@
 #include <limits>
 #include <string>
 
-CBarcodeBase* EncoderSet::For(int type) const {
-    switch (type) {
-    case BARCODE_39:
-        return code39;
-    case BARCODE_93:
-        return code93;
-    case BARCODE_128A:
-    case BARCODE_128B:
-    case BARCODE_128C:
-        return code128;
-    case BARCODE_EAN13:
-        return ean13;
-    case BARCODE_I2OF5:
-        return i2of5;
-    default:
-        return nullptr;
-    }
-}
-
-bool EncoderSet::Encode(int type, const char* text) const {
-    switch (type) {
-    case BARCODE_39:
-        return code39->Encode(text);
-    case BARCODE_93:
-        return code93->Encode(text);
-    case BARCODE_128A:
-    case BARCODE_128B:
-    case BARCODE_128C:
-        return code128->Encode(text, type - BARCODE_128A);
-    case BARCODE_EAN13:
-        return ean13->Encode(text);
-    case BARCODE_I2OF5:
-        return i2of5->Encode(text);
-    default:
-        return false;
-    }
-}
-
-void EncoderSet::Reset() const {
-    for (CBarcodeBase* e : {static_cast<CBarcodeBase*>(code39), static_cast<CBarcodeBase*>(code93),
-                            static_cast<CBarcodeBase*>(code128), static_cast<CBarcodeBase*>(ean13),
-                            static_cast<CBarcodeBase*>(i2of5)}) {
-        e->Clear();
-        e->wideRatio = 3;
-    }
-}
-
-bool EncoderSet::EncodeQuietly(int type, std::string_view text, std::string& scratch) const {
-    CBarcodeBase* e = For(type);
-    if (e == nullptr) {
-        return false;
-    }
-    e->Clear();
-    scratch.assign(text);
-    try {
-        return scratch.find('\0') == std::string::npos && Encode(type, scratch.c_str());
-    } catch (...) {
-        return false;
-    }
-}
-
 std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,
                       const CFont& textFont, const CFont& barcodeFont, std::string_view text) {
     std::int64_t width = 0;
@@ -91,12 +30,10 @@ std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, con
 bool CRowPass::Run(const RowPassInput& input, const Visitors& visitors,
                    const std::atomic<bool>& cancel) {
     const BarcodeSettings& s = input.settings;
-    OwnEncoders own;
-    const EncoderSet encoders = own.Set();
+    EncoderSet encoders;
     const CDC surface(nullptr, input.screen, input.screen, false);
-    std::string scratch;
     auto visit = [&](std::int64_t index, std::string_view text) {
-        const bool accepted = encoders.EncodeQuietly(s.m_nType, text, scratch);
+        const bool accepted = encoders.EncodeQuietly(s.m_nType, text);
         const PassRow row{index, text,   accepted, accepted ? encoders.For(s.m_nType) : nullptr,
                           input, surface};
         for (const auto& v : visitors) {

@@ -38,7 +38,8 @@ private:
 } // namespace
 
 CRowRenderer::CRowRenderer(const BarcodeSettings& settings, const CFont& textFont,
-                           const CFont& barcodeFont, EncoderSet encoders, CDC::Resolution display)
+                           const CFont& barcodeFont, const EncoderSet& encoders,
+                           CDC::Resolution display)
     : m_s(settings), m_textFont(textFont), m_barcodeFont(barcodeFont), m_encoders(encoders),
       m_display(display) {}
 
@@ -82,12 +83,14 @@ void CRowRenderer::DrawBarcode(CDC& dc, int x, int y, std::string_view text) con
         dc.SelectObject(barcodeFont);
         dc.SetTextColor(s.m_crBarcodeFont);
         dc.TextOut(x, y, text);
-    } else if (s.m_nType == BARCODE_EAN13) {
-        const int longBottom = TruncSat(s.m_nBarHeight * 1.2 + y);
-        m_encoders.ean13->DrawLinesLong(dc, x, y, bottom, longBottom, s.m_crBar, s.m_crSpace,
-                                        s.m_nBarWidth);
     } else if (const CBarcodeBase* encoder = m_encoders.For(s.m_nType)) {
-        encoder->DrawLines(dc, x, y, bottom, s.m_crBar, s.m_crSpace, s.m_nBarWidth);
+        if (HasGuardBars(s.m_nType)) {
+            const int longBottom = TruncSat(s.m_nBarHeight * 1.2 + y);
+            encoder->DrawLinesLong(dc, x, y, bottom, longBottom, s.m_crBar, s.m_crSpace,
+                                   s.m_nBarWidth);
+        } else {
+            encoder->DrawLines(dc, x, y, bottom, s.m_crBar, s.m_crSpace, s.m_nBarWidth);
+        }
     }
 
     if (s.m_bShowText) {
@@ -208,17 +211,11 @@ void CRowRenderer::DrawPage(CDC& dc, CPrintInfo& info, const Encode& encode) con
 CRowSnapshot::CRowSnapshot(const BarcodeSettings& settings, const CFont& textFont,
                            const CFont& barcodeFont, const EncoderSet& encoders,
                            CDC::Resolution display, CDC::Resolution screen)
-    : m_settings(settings), m_textFont(textFont), m_barcodeFont(barcodeFont), m_screen(screen),
-      m_renderer(m_settings, m_textFont, m_barcodeFont, m_encoders.Set(), display) {
-    m_encoders.code39 = *encoders.code39;
-    m_encoders.code93 = *encoders.code93;
-    m_encoders.code128 = *encoders.code128;
-    m_encoders.ean13 = *encoders.ean13;
-    m_encoders.i2of5 = *encoders.i2of5;
-}
+    : m_settings(settings), m_textFont(textFont), m_barcodeFont(barcodeFont), m_encoders(encoders),
+      m_screen(screen), m_renderer(m_settings, m_textFont, m_barcodeFont, m_encoders, display) {}
 
 bool CRowSnapshot::Encode(std::string_view text) {
-    return m_encoders.Set().EncodeQuietly(m_settings.m_nType, text, m_scratch);
+    return m_encoders.EncodeQuietly(m_settings.m_nType, text);
 }
 
 void CRowPages::PreparePage(CDC& dc, CPrintInfo& /*info*/) {

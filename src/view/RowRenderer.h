@@ -22,7 +22,7 @@ public:
     using Encode = std::function<bool(std::string_view text)>;
 
     CRowRenderer(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
-                 EncoderSet encoders, CDC::Resolution display);
+                 const EncoderSet& encoders, CDC::Resolution display);
 
     const BarcodeSettings& Settings() const { return m_s; }
     // Rows in the layout: the list's lines, else the settings' repeat count.
@@ -56,7 +56,7 @@ private:
     const BarcodeSettings& m_s;
     const CFont& m_textFont;
     const CFont& m_barcodeFont;
-    EncoderSet m_encoders;
+    const EncoderSet& m_encoders;
     CDC::Resolution m_display;
 };
 
@@ -85,10 +85,9 @@ private:
     BarcodeSettings m_settings;
     CFont m_textFont;
     CFont m_barcodeFont;
-    OwnEncoders m_encoders;
+    EncoderSet m_encoders;
     CDC::Resolution m_screen;
     CRowRenderer m_renderer;
-    std::string m_scratch;
 };
 
 // The printed pages of a snapshot's rows, for the print loop on any thread;

@@ -1,20 +1,14 @@
 #include "TavikView.h"
 
-#include "MessageBox.h"
-#include "MessageText.h"
 #include "MulDiv.h"
 #include "TavikDoc.h"
+#include "TestSeam.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 
 namespace {
-
-constexpr std::array<const char*, 7> kSymbologyNames = {
-    "Barcode_39",   "Barcode_93",    "Barcode_128A", "Barcode_128B",
-    "Barcode_128C", "Barcode_Ean13", "Barcode_I2of5"};
 
 void InitFont(LOGFONT& lf, int height, const char* face) {
     lf = LOGFONT{};
@@ -25,7 +19,6 @@ void InitFont(LOGFONT& lf, int height, const char* face) {
 } // namespace
 
 CTavikView::CTavikView(QWidget* parent) : CScrollView(parent) {
-    Encoders().Reset();
     m_code39.Encode(m_settings.m_strText.c_str());
     CreateViewActions();
 }
@@ -70,42 +63,27 @@ void CTavikView::OnInitialUpdate() {
     StartRowPass();
 }
 
-EncoderSet CTavikView::Encoders() const {
-    // Drawing only reads the encoders; encoding goes through the view's own members.
-    auto* self = const_cast<CTavikView*>(this);
-    return EncoderSet{&self->m_code39, &self->m_code93, &self->m_code128, &self->m_ean13,
-                      &self->m_i2of5};
-}
-
 CBarcodeBase* CTavikView::EncoderFor(int type) {
-    return Encoders().For(type);
+    return m_encoders.For(type);
 }
 
-bool CTavikView::EncodeText(std::string text) {
-    std::string name;
+bool CTavikView::EncodeUnguarded(std::string_view text) {
     const int type = m_settings.m_nType;
-    if (static_cast<std::uint32_t>(type) > 6) {
+    CBarcodeBase* encoder = m_encoders.For(type);
+    if (encoder == nullptr) {
         return false;
     }
-    bool result = false;
+    encoder->Clear();
+    g_beforeEncode.Pass();
+    return m_encoders.Encode(type, text);
+}
+
+bool CTavikView::EncodeRow(std::string_view text) {
     try {
-        name = kSymbologyNames[static_cast<std::size_t>(type)];
-        EncoderFor(type)->Clear();
-        if (m_beforeEncode) {
-            m_beforeEncode();
-        }
-        // The encoders read up to the first NUL byte; a text holding one would
-        // be drawn with bars for only part of it, so it is refused instead.
-        if (text.find('\0') != std::string::npos) {
-            return false;
-        }
-        result = Encoders().Encode(type, text.c_str());
+        return EncodeUnguarded(text);
     } catch (...) {
-        m_strScratch = "Can not encode text \"" + MessageText(text) + "\" to " + name + ".";
-        AfxMessageBox(QString::fromStdString(m_strScratch));
-        result = false;
+        return false; // the row check reports the row as refused
     }
-    return result;
 }
 
 CRowRenderer CTavikView::Renderer() const {
@@ -142,7 +120,7 @@ void CTavikView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
 void CTavikView::OnDraw(CDC* pDC) {
     const CRowRenderer::Encode encode = [this](std::string_view text) {
         m_strScratch.assign(text);
-        return EncodeText(m_strScratch);
+        return EncodeRow(m_strScratch);
     };
     if (!pDC->IsPrinting()) {
         Renderer().DrawScreen(*pDC, encode);

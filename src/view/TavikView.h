@@ -1,11 +1,7 @@
 #pragma once
 
-#include "Barcode128.h"
-#include "Barcode39.h"
-#include "Barcode93.h"
-#include "BarcodeEan13.h"
-#include "BarcodeI2of5.h"
 #include "BarcodeSettings.h"
+#include "EncoderSet.h"
 #include "RowPass.h"
 #include "RowRenderer.h"
 #include "SatMath.h"
@@ -74,7 +70,8 @@ public:
     bool ReportPrintGaps(const QPrinter& printer,
                          const std::function<void(const QString&)>& report) override;
 
-    // Encodes text with the symbology of the settings; false when refused.
+    // Encodes text with the symbology of the settings; false when refused. What an
+    // encoder throws is told to the user in a message box (the Settings command's).
     bool EncodeText(std::string text);
     // One row with its top-left corner at (x, y).
     void DrawBarcode(CDC* pDC, int x, int y, std::string_view text);
@@ -117,6 +114,9 @@ public:
     std::unique_ptr<CRowSnapshot> Snapshot() const;
     // The encoder that serves a BarcodeType, or null.
     CBarcodeBase* EncoderFor(int type);
+    // The view's encoders; m_code39 to m_i2of5 are theirs.
+    EncoderSet& Encoders() { return m_encoders; }
+    const EncoderSet& Encoders() const { return m_encoders; }
     // The right edge of the widest row drawn anywhere in the list, as the last
     // complete row pass measured it; INT64_MIN when none was measured or drawn.
     std::int64_t DrawnRight() const;
@@ -143,16 +143,17 @@ public:
     CFont m_fontText;
     CFont m_fontBarcode;
     CPrintInfo* m_pPrintInfo = nullptr;
-    CBarcode39 m_code39;
-    CBarcode93 m_code93;
-    CBarcode128 m_code128;
-    CBarcodeEan13 m_ean13;
-    CBarcodeI2of5 m_i2of5;
-    BarcodeSettings m_settings;
 
-    // Runs inside EncodeText's protected region, before the encoder (tests
-    // use it to raise an exception there).
-    std::function<void()> m_beforeEncode;
+private:
+    EncoderSet m_encoders;
+
+public:
+    CBarcode39& m_code39 = m_encoders.code39;
+    CBarcode93& m_code93 = m_encoders.code93;
+    CBarcode128& m_code128 = m_encoders.code128;
+    CBarcodeEan13& m_ean13 = m_encoders.ean13;
+    CBarcodeI2of5& m_i2of5 = m_encoders.i2of5;
+    BarcodeSettings m_settings;
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -191,7 +192,10 @@ private:
                       std::function<QString(CBackgroundJob&)> work);
     QString PromptExportFileName();
 
-    EncoderSet Encoders() const;
+    // Encodes text with the encoder of the settings' symbology, emptied first; what an
+    // encoder throws goes through. A row being drawn takes that as a refusal.
+    bool EncodeUnguarded(std::string_view text);
+    bool EncodeRow(std::string_view text);
     RowPassInput PassInput() const;
     CRowPass::Visitors MakeVisitors();
     void OnRowsMeasured(std::int64_t widest);

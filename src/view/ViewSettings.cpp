@@ -70,6 +70,21 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
     RedrawWindow();
 }
 
+bool CTavikView::EncodeText(std::string text) {
+    const SymbologyInfo* symbology = FindSymbology(m_settings.m_nType);
+    if (symbology == nullptr) {
+        return false;
+    }
+    try {
+        return EncodeUnguarded(text);
+    } catch (...) {
+        m_strScratch =
+            "Can not encode text \"" + MessageText(text) + "\" to " + symbology->messageName + ".";
+        AfxMessageBox(QString::fromStdString(m_strScratch));
+        return false;
+    }
+}
+
 void CTavikView::ApplySettings() {
     BarcodeSettings& s = m_settings;
     SetSettingsScrollSizes(s.m_nBarHeight);
@@ -89,7 +104,7 @@ void CTavikView::ApplySettings() {
     if (s.m_bTrueType) {
         s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, ScreenResolution().y, 72) / 2;
     }
-    s.m_nGuardExtra = s.m_nType == BARCODE_EAN13 ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+    s.m_nGuardExtra = HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
 }
 
 void CTavikView::SetSettingsScrollSizes(int height) {

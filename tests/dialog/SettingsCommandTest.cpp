@@ -3,6 +3,8 @@
 #include "TavikDoc.h"
 #include "TavikView.h"
 
+#include "support/SeamHook.h"
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QImage>
@@ -234,7 +236,7 @@ TEST_F(SettingsCommand, TextBeyondLatin1KeepsTheOldTextAndItsBars) {
 }
 
 TEST_F(SettingsCommand, EncoderExceptionGivesTwoMessages) {
-    view->m_beforeEncode = [] { throw std::bad_alloc(); };
+    SeamHook hook(g_beforeEncode, [] { throw std::bad_alloc(); });
     SettingsOk({{"IDC_TEXT", "AB"}});
     ASSERT_EQ(log.texts.size(), 2u);
     EXPECT_EQ(log.texts[0], QStringLiteral("Can not encode text \"AB\" to Barcode_39."));

@@ -6,6 +6,7 @@
 #include "TavikView.h"
 #include "support/Pgm.h"
 #include "support/Process.h"
+#include "support/SeamHook.h"
 
 #include <QAction>
 #include <QFile>
@@ -223,7 +224,7 @@ TEST_F(PrintPages, PreviewShowsThePrintedPages) {
     }
     MakeView(lines);
     int encodes = 0;
-    view->m_beforeEncode = [&] { ++encodes; };
+    SeamHook hook(g_beforeEncode, [&] { ++encodes; });
     int printed = 0;
     PrintPdf(5, &printed);
     const int encodesOnPaper = encodes;
@@ -275,7 +276,7 @@ TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
     }
     MakeView(lines);
     int encodes = 0;
-    view->m_beforeEncode = [&] { ++encodes; };
+    SeamHook hook(g_beforeEncode, [&] { ++encodes; });
     QPrinter printer(QPrinter::HighResolution);
     printer.setResolution(1200);
     SetPage(printer, 7);

@@ -3,6 +3,7 @@
 #include "ViewRender.h"
 
 #include "support/QtTryGTest.h"
+#include "support/SeamHook.h"
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -431,7 +432,7 @@ TEST(ViewVisibleRows, SamePixelsAsFullPaint) {
 TEST(ViewVisibleRows, OnlyVisibleRowsEncoded) {
     ViewFixture f(NumberedLines(1000));
     std::vector<int> encoded;
-    f.view->m_beforeEncode = [&] { encoded.push_back(std::stoi(f.view->m_strScratch)); };
+    SeamHook hook(g_beforeEncode, [&] { encoded.push_back(std::stoi(f.view->m_strScratch)); });
     constexpr int scroll = 30000;
     const QRect clips[] = {{0, 0, 400, 300}, {0, 100, 400, 1}, {0, 20, 400, 40}};
     for (const QRect& clip : clips) {

@@ -3,6 +3,7 @@
 #include "TavikView.h"
 
 #include "support/MessageLog.h"
+#include "support/SeamHook.h"
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -253,7 +254,7 @@ TEST(ViewDispatch, TypeOutOfRangeTouchesNothing) {
         view.m_settings.m_nType = type;
         Poison(view);
         bool called = false;
-        view.m_beforeEncode = [&] { called = true; };
+        SeamHook hook(g_beforeEncode, [&] { called = true; });
         EXPECT_FALSE(view.EncodeText("123456789012")) << type;
         EXPECT_FALSE(called);
         for (CBarcodeBase* e : Encoders(view)) {
@@ -269,7 +270,7 @@ TEST(ViewDispatch, ExceptionShowsOneMessage) {
         MessageLog log;
         CTavikView view;
         view.m_settings.m_nType = c.type;
-        view.m_beforeEncode = [] { throw std::bad_alloc(); };
+        SeamHook hook(g_beforeEncode, [] { throw std::bad_alloc(); });
         EXPECT_FALSE(view.EncodeText("X")) << c.name;
         const QString expected =
             QStringLiteral("Can not encode text \"X\" to %1.").arg(QString::fromLatin1(c.name));
@@ -290,8 +291,9 @@ TEST(ViewDispatch, AnyExceptionIsCaught) {
         [] { throw 42; },
         [] { throw "text"; },
     };
+    SeamHook hook(g_beforeEncode);
     for (const auto& thrower : throwers) {
-        view.m_beforeEncode = thrower;
+        hook = thrower;
         EXPECT_FALSE(view.EncodeText("X\xE9"));
     }
     ASSERT_EQ(log.texts.size(), 3u);
@@ -299,7 +301,7 @@ TEST(ViewDispatch, AnyExceptionIsCaught) {
     EXPECT_EQ(log.texts[2], QStringLiteral("Can not encode text \"X\u00E9\" to Barcode_93."));
 
     // Once the hook stops throwing, the same view encodes again.
-    view.m_beforeEncode = nullptr;
+    hook = nullptr;
     EXPECT_TRUE(view.EncodeText("X"));
     EXPECT_EQ(log.texts.size(), 3u);
 }
