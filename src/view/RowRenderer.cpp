@@ -3,6 +3,7 @@
 #include "LineList.h"
 #include "MulDiv.h"
 #include "PrintChecks.h"
+#include "RowLayout.h"
 #include "SatMath.h"
 
 #include <QPainter>
@@ -43,8 +44,7 @@ CRowRenderer::CRowRenderer(const BarcodeSettings& settings, const CFont& textFon
       m_display(display) {}
 
 std::int64_t CRowRenderer::RowCount() const {
-    return m_s.m_pLines != nullptr ? static_cast<std::int64_t>(m_s.m_pLines->GetSize())
-                                   : std::max<std::int64_t>(0, m_s.m_nRepeat);
+    return LayoutRowCount(m_s);
 }
 
 int CRowRenderer::RowPitch(const CDC& dc) const {
@@ -83,7 +83,7 @@ void CRowRenderer::DrawBarcode(CDC& dc, int x, int y, std::string_view text) con
         dc.SetTextColor(s.m_crBarcodeFont);
         dc.TextOut(x, y, text);
     } else if (s.m_nType == BARCODE_EAN13) {
-        const int longBottom = TruncSat(s.m_nBarHeight * 1.2 + y);
+        const int longBottom = TruncSat(s.m_nBarHeight * RowLayout::kGuardBarLength + y);
         m_encoders.ean13->DrawLinesLong(dc, x, y, bottom, longBottom, s.m_crBar, s.m_crSpace,
                                         s.m_nBarWidth);
     } else if (const CBarcodeBase* encoder = m_encoders.For(s.m_nType)) {
@@ -117,7 +117,7 @@ CRowRenderer::RowExtent CRowRenderer::RowExtentOf(const CDC& dc) const {
     } else {
         const std::int64_t h = s.m_nBarHeight;
         cover(0, h);
-        cover(h, static_cast<std::int64_t>(h * 1.2));
+        cover(h, static_cast<std::int64_t>(h * RowLayout::kGuardBarLength));
         textTop = std::int64_t{s.m_nGuardExtra} + s.m_nBarWidth + h;
     }
     if (s.m_bShowText) {
@@ -215,6 +215,10 @@ CRowSnapshot::CRowSnapshot(const BarcodeSettings& settings, const CFont& textFon
     m_encoders.code128 = *encoders.code128;
     m_encoders.ean13 = *encoders.ean13;
     m_encoders.i2of5 = *encoders.i2of5;
+}
+
+RowPassInput CRowSnapshot::PassInput() const {
+    return RowPassInput{m_settings, m_textFont, m_barcodeFont, m_screen};
 }
 
 bool CRowSnapshot::Encode(std::string_view text) {

@@ -1,9 +1,9 @@
 #include "RowReport.h"
 
+#include "BarcodeSettings.h"
 #include "LineList.h"
 #include "MessageText.h"
 #include "PrintChecks.h"
-#include "TavikView.h"
 
 #include <cstdint>
 #include <string>
@@ -73,9 +73,8 @@ void RowReporter::Report(long lineNumber, const std::string& message) {
            message);
 }
 
-void CheckViewRows(const CTavikView& view, RowReporter& report,
+void CheckViewRows(const BarcodeSettings& s, RowReporter& report,
                    const std::function<void(std::size_t, bool)>& failed, const CPageFit* fit) {
-    const BarcodeSettings& s = view.m_settings;
     const CLineList* lines = s.m_pLines;
     const auto fail = [&failed](std::size_t i, bool tooWide) {
         if (failed) {

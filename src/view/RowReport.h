@@ -9,7 +9,7 @@
 #include <string_view>
 
 class CPageFit;
-class CTavikView;
+struct BarcodeSettings;
 
 // An empty label's problem, as every report names it: "empty line" for a list line, else
 // "empty text".
@@ -53,10 +53,10 @@ private:
     long m_differ = 0;
 };
 
-// Checks every row a view draws (its text, or each line of its list) with report; calls
+// Checks every row drawn with settings (their text, or each line of their list) with report; calls
 // failed with the index of each list line that fails, or with SIZE_MAX for the text, and
 // whether it failed as too wide. With fit, a list line drawn beyond the page's printable
 // width is refused too (the text is held to the page as a whole, by CheckPageFit).
-void CheckViewRows(const CTavikView& view, RowReporter& report,
+void CheckViewRows(const BarcodeSettings& s, RowReporter& report,
                    const std::function<void(std::size_t, bool tooWide)>& failed = {},
                    const CPageFit* fit = nullptr);

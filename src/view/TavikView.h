@@ -111,6 +111,8 @@ public:
 
     // Vertical distance between row tops on this surface (may be 0 or less).
     int RowPitch(CDC* pDC) const;
+    // What a pass over the rows works from: copies of the settings and fonts.
+    RowPassInput PassInput() const;
     // The layout and drawing over this view's settings, fonts and encoders.
     CRowRenderer Renderer() const;
     // A copy of what the rows are drawn from, for drawing them off this thread.
@@ -192,7 +194,6 @@ private:
     QString PromptExportFileName();
 
     EncoderSet Encoders() const;
-    RowPassInput PassInput() const;
     CRowPass::Visitors MakeVisitors();
     void OnRowsMeasured(std::int64_t widest);
     // Widest row beyond the origin from the last complete pass; INT64_MIN: none.

@@ -5,8 +5,10 @@
 #include "LineList.h"
 #include "MDIFrameWnd.h"
 #include "MessageText.h"
+#include "PrintChecks.h"
 #include "RowCheck.h"
 #include "RowReport.h"
+#include "ViewRender.h"
 #include "WinApp.h"
 
 #include <QLabel>
@@ -157,4 +159,32 @@ void CTavikView::OnNextProblemRow() {
                                   .arg(row + 1)
                                   .arg(QString::fromStdString(RowProblemNote(check))));
     }
+}
+
+std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
+    return CheckPageFit(view.PassInput(), printer, [&view] {
+        MeasureView(view);
+        return view.DrawnRight();
+    });
+}
+
+bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
+                       const std::function<void(const std::string&)>& report) {
+    const BarcodeSettings& s = view.m_settings;
+    RowReporter rows(static_cast<Symbology>(s.m_nType), false, s.m_bTrueType, report);
+    const RowPassInput input = view.PassInput();
+    const CPageFit fit(input, printer);
+    CheckViewRows(s, rows, {}, &fit);
+    return !rows.Failed();
+}
+
+QString CTavikView::CheckPrintable(const QPrinter& printer) {
+    return QString::fromStdString(CheckPageFit(*this, printer));
+}
+
+bool CTavikView::ReportPrintGaps(const QPrinter& printer,
+                                 const std::function<void(const QString&)>& report) {
+    return ReportRefusedRows(*this, printer, [&report](const std::string& line) {
+        report(QString::fromStdString(line));
+    });
 }
