@@ -194,20 +194,13 @@ bool CheckRows(CLineList& lines, CRowSnapshot& rows, const BatchOptions& o,
     if (s.m_pLines == nullptr && !unrepresentable.empty()) {
         report.Unrepresentable(unrepresentable);
     } else {
-        const RowPassInput input = rows.PassInput();
-        const std::optional<CPageFit> fit =
-            printer != nullptr ? std::optional<CPageFit>(std::in_place, input, *printer)
-                               : std::nullopt;
-        CheckViewRows(
-            s, report,
-            [&](std::size_t i, bool tooWide) {
-                if (i == SIZE_MAX) {
-                    rows.EncoderFor(s.m_nType)->Clear();
-                } else if (o.strict || tooWide) {
-                    empty.push_back(i);
-                }
-            },
-            fit ? &*fit : nullptr);
+        CheckRowsForPage(rows.PassInput(), report, printer, [&](std::size_t i, bool tooWide) {
+            if (i == SIZE_MAX) {
+                rows.EncoderFor(s.m_nType)->Clear();
+            } else if (o.strict || tooWide) {
+                empty.push_back(i);
+            }
+        });
     }
     if (!empty.empty()) {
         lines.EmptyLines(empty);
@@ -280,12 +273,11 @@ std::string CheckBarReduction(const BarcodeSettings& s, const QPrinter& printer,
 std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error) {
     std::unique_ptr<QPrinter> printer;
     if (o.mode == BatchOptions::Mode::Print) {
-        const QPrinterInfo info =
-            o.printer ? QPrinterInfo::printerInfo(QString::fromStdString(*o.printer))
-                      : QPrinterInfo::defaultPrinter();
+        QString e;
+        const QPrinterInfo info = CommandLinePrinter(
+            o.printer ? std::optional(QString::fromStdString(*o.printer)) : std::nullopt, &e);
         if (info.isNull()) {
-            error = o.printer ? "no printer named \"" + *o.printer + "\""
-                              : std::string("no default printer");
+            error = Str(e);
             return nullptr;
         }
         printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -303,55 +295,78 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
     return error.empty() ? std::move(printer) : nullptr;
 }
 
+// Why no page may be printed: a bar reduction that leaves no dot, or rows that
+// do not fit on the page; empty when they may.
+std::string PageRefusal(const BatchRows& batch, const QPrinter& printer, const BatchOptions& o) {
+    std::string e = CheckBarReduction(batch.settings, printer, o);
+    if (e.empty()) {
+        e = CheckPageFit(batch.Input(), printer, [&batch] { return batch.DrawnRight(); });
+    }
+    return e;
+}
+
+// The rows' size as the window lays them out, measured; empty with error set
+// when the drawing is too large.
+QSize DrawingSize(const BatchRows& batch, const BatchOptions& o, std::string& error) {
+    const BarcodeSettings& s = batch.settings;
+    // The height needs no drawing: a list far too long is refused before
+    // every row is measured.
+    const int pitch = batch.Pitch();
+    const std::int64_t high =
+        std::int64_t{LayoutSize(s, pitch, std::numeric_limits<std::int64_t>::min()).height()} *
+        o.scale;
+    if (high > L::kMaxSide) {
+        error = "drawing too large: " + std::to_string(high) + " units high at scale " +
+                std::to_string(o.scale) + " (at most " + std::to_string(L::kMaxSide) + " a side)";
+        return {};
+    }
+    const QSize size = LayoutSize(s, pitch, batch.DrawnRight()).expandedTo(QSize(0, 0));
+    error = CheckDrawingSize(size, o.scale);
+    return size;
+}
+
 // Draws the lines (or the text); returns the exit status. unrepresentable is a
 // TEXT with no 8-bit form: its row is drawn empty.
 int DrawDocument(CLineList& lines, const BatchOptions& o, const std::optional<std::string>& text,
                  const std::string& unrepresentable) {
     BatchRows batch(lines, o, text);
-    const BarcodeSettings& s = batch.settings;
-    std::unique_ptr<QPrinter> printer;
-    QSize size;
-    if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
-        std::string e;
-        printer = MakePrinter(o, e);
-        if (!printer || !(e = CheckBarReduction(s, *printer, o)).empty() ||
-            !(e = CheckPageFit(batch.Input(), *printer, [&batch] {
-                  return batch.DrawnRight();
-              })).empty()) {
-            return Usage(e);
-        }
-    } else {
-        // The height needs no drawing: a list far too long is refused before
-        // every row is measured.
-        const int pitch = batch.Pitch();
-        if (const std::int64_t high =
-                std::int64_t{
-                    LayoutSize(s, pitch, std::numeric_limits<std::int64_t>::min()).height()} *
-                o.scale;
-            high > L::kMaxSide) {
-            return Usage("drawing too large: " + std::to_string(high) + " units high at scale " +
-                         std::to_string(o.scale) + " (at most " + std::to_string(L::kMaxSide) +
-                         " a side)");
-        }
-        size = LayoutSize(s, pitch, batch.DrawnRight()).expandedTo(QSize(0, 0));
-        if (const std::string e = CheckDrawingSize(size, o.scale); !e.empty()) {
-            return Usage(e);
-        }
-    }
-    CRowSnapshot rows(s, batch.textFont, batch.barcodeFont, batch.encoders.Set(),
+    CRowSnapshot rows(batch.settings, batch.textFont, batch.barcodeFont, batch.encoders.Set(),
                       DisplayResolution(), batch.screen);
-    const bool rowsAccepted = CheckRows(lines, rows, o, unrepresentable, printer.get());
     CRowPages pages(rows);
+    const int barReduction = o.barReduction.value_or(0);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
-        const PrintResult printed =
-            RunPrintLoop(pages, *printer, o.barReduction.value_or(0), PageProgress());
-        e = printed.ok ? std::string()
-                       : "printing on " + Str(printer->printerName()) + " failed" +
-                             (printed.error.isEmpty() ? "" : ": " + Str(printed.error));
-    } else if (printer) {
-        e = WritePdf(pages, *printer, FileName(*o.output), o.barReduction.value_or(0), {});
+        const std::unique_ptr<QPrinter> printer = MakePrinter(o, e);
+        if (!printer) {
+            return Usage(e);
+        }
+        const CommandLinePrint run = PrintFromCommandLine(
+            pages, *printer, barReduction,
+            [&] { return QString::fromStdString(PageRefusal(batch, *printer, o)); },
+            [&] { return CheckRows(lines, rows, o, unrepresentable, printer.get()); });
+        if (!run.refusal.isEmpty()) {
+            return Usage(Str(run.refusal));
+        }
+        if (!run.printed.ok) {
+            return Usage("printing on " + Str(printer->printerName()) + " failed" +
+                         (run.printed.error.isEmpty() ? "" : ": " + Str(run.printed.error)));
+        }
+        return run.allRows ? 0 : 1;
+    }
+    bool rowsAccepted = false;
+    if (IsPdf(o.output)) {
+        const std::unique_ptr<QPrinter> printer = MakePrinter(o, e);
+        if (!printer || !(e = PageRefusal(batch, *printer, o)).empty()) {
+            return Usage(e);
+        }
+        rowsAccepted = CheckRows(lines, rows, o, unrepresentable, printer.get());
+        e = WritePdf(pages, *printer, FileName(*o.output), barReduction, {});
     } else {
+        const QSize size = DrawingSize(batch, o, e);
+        if (!e.empty()) {
+            return Usage(e);
+        }
+        rowsAccepted = CheckRows(lines, rows, o, unrepresentable, nullptr);
         e = WriteDrawing(rows, size, FileName(*o.output), o.scale);
     }
     if (!e.empty()) {

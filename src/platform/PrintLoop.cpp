@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -159,4 +160,28 @@ PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction
     }
     CQueueJob job = PrepareQueueJob(printer);
     return RunQueueJob(pages, job, barReduction, progress, nullptr);
+}
+
+QPrinterInfo CommandLinePrinter(const std::optional<QString>& name, QString* error) {
+    const QPrinterInfo info =
+        name ? QPrinterInfo::printerInfo(*name) : QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        *error = name ? QStringLiteral("no printer named \"%1\"").arg(*name)
+                      : QStringLiteral("no default printer");
+    }
+    return info;
+}
+
+CommandLinePrint PrintFromCommandLine(CPageSource& pages, QPrinter& printer, int barReduction,
+                                      const std::function<QString()>& refusal,
+                                      const std::function<bool()>& reportRows) {
+    CommandLinePrint out;
+    // Pages that cannot come out right are not spooled at all.
+    out.refusal = refusal();
+    if (!out.refusal.isEmpty()) {
+        return out;
+    }
+    out.allRows = reportRows();
+    out.printed = RunPrintLoop(pages, printer, barReduction, {});
+    return out;
 }

@@ -2,6 +2,7 @@
 
 #include "RowPass.h"
 #include "RowRenderer.h"
+#include "RowReport.h"
 
 #include <QPrinter>
 
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <limits>
 #include <memory>
+#include <optional>
 
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
     return std::max(1,
@@ -134,4 +136,11 @@ std::string CheckPageFit(const RowPassInput& rows, const QPrinter& printer,
                std::to_string(narrowest) + " units across;" + fit.PageArea();
     }
     return {};
+}
+
+void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrinter* printer,
+                      const std::function<void(std::size_t, bool)>& failed) {
+    const std::optional<CPageFit> fit =
+        printer != nullptr ? std::optional<CPageFit>(std::in_place, rows, *printer) : std::nullopt;
+    CheckViewRows(rows.settings, report, failed, fit ? &*fit : nullptr);
 }

@@ -2,6 +2,7 @@
 
 #include "DC.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -67,6 +68,13 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
 
 // Whole dots of a narrow element on the printer's grid.
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer);
+
+// Checks and reports every row drawn from rows as CheckViewRows does (RowReport.h), each
+// list line held to printer's page when there is a printer; the one check of the window's
+// Print, tavik --print and tavik-batch. failed is told of each row that fails.
+class RowReporter;
+void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrinter* printer,
+                      const std::function<void(std::size_t, bool tooWide)>& failed = {});
 
 // Calls report with one line for every problem row (a refused row is drawn empty, and so
 // is a row that does not fit on printer's page; a row whose bars read differently is

@@ -8,6 +8,7 @@
 #include "BarcodeSettings.h"
 #include "RowPass.h"
 #include "RowRenderer.h"
+#include "RowReport.h"
 #include "SatMath.h"
 #include "ScrollView.h"
 
@@ -42,8 +43,7 @@ private:
     std::int64_t m_count = 0;
 };
 
-struct RowProblems {
-    std::int64_t lines = 0, refused = 0, differ = 0;
+struct RowProblems : RowTally {
     CRowSet rows;
     std::string single;
 };

@@ -63,12 +63,7 @@ public:
         const BarcodeSettings& s = row.input.settings;
         const RowCheck check = m_checker->Compare(row.text, static_cast<Symbology>(s.m_nType),
                                                   row.accepted ? row.encoder : nullptr);
-        ++m_found.lines;
-        if (IsRefusal(check.verdict)) {
-            ++m_found.refused;
-        } else if (check.verdict != RowVerdict::Matches && !s.m_bTrueType) {
-            ++m_found.differ;
-        } else {
+        if (m_found.Count(check.verdict, s.m_bTrueType) == RowOutcome::Drawn) {
             return;
         }
         m_found.rows.Add(row.index);
@@ -116,14 +111,7 @@ QString CTavikView::RowCheckText() const {
     if (m_settings.m_pLines == nullptr) {
         return QString::fromStdString(p.single);
     }
-    QString text = QStringLiteral("%1 lines").arg(p.lines);
-    if (p.refused > 0 || p.differ > 0) {
-        text += QStringLiteral(", %1 refused").arg(p.refused);
-    }
-    if (p.differ > 0) {
-        text += QStringLiteral(", %1 differ").arg(p.differ);
-    }
-    return text;
+    return QString::fromStdString(RowSummary(p, true));
 }
 
 // A label beside the indicators of the main window's status bar.
@@ -172,9 +160,7 @@ bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
                        const std::function<void(const std::string&)>& report) {
     const BarcodeSettings& s = view.m_settings;
     RowReporter rows(static_cast<Symbology>(s.m_nType), false, s.m_bTrueType, report);
-    const RowPassInput input = view.PassInput();
-    const CPageFit fit(input, printer);
-    CheckViewRows(s, rows, {}, &fit);
+    CheckRowsForPage(view.PassInput(), rows, &printer);
     return !rows.Failed();
 }
 
