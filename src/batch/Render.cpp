@@ -13,7 +13,6 @@
 #include "RowExport.h"
 #include "RowLayout.h"
 #include "RowReport.h"
-#include "SatMath.h"
 #include "SaveFile.h"
 
 #include <QBuffer>
@@ -165,10 +164,7 @@ struct BatchRows {
     RowPassInput Input() const { return RowPassInput{settings, textFont, barcodeFont, screen}; }
     // The right edge of the widest row drawn; INT64_MIN when none is.
     std::int64_t DrawnRight() const {
-        const std::int64_t widest = CRowPass::MeasureWidest(Input());
-        return widest == std::numeric_limits<std::int64_t>::min()
-                   ? widest
-                   : SatAdd(settings.m_nOriginX, widest);
+        return ::DrawnRight(settings, CRowPass::MeasureWidest(Input()));
     }
     int Pitch() const {
         CDC dc(nullptr, screen, screen, false);

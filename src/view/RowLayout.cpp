@@ -19,6 +19,11 @@ std::int64_t EstimatedWidth(const BarcodeSettings& s) {
                   s.m_nOriginX);
 }
 
+std::int64_t DrawnRight(const BarcodeSettings& s, std::int64_t widest) {
+    return widest == std::numeric_limits<std::int64_t>::min() ? widest
+                                                              : SatAdd(s.m_nOriginX, widest);
+}
+
 QSize LayoutSize(const BarcodeSettings& s, int pitch, std::int64_t drawnRight) {
     const std::int64_t height = SatAdd(SatMul(LayoutRowCount(s), pitch), s.m_nOriginY);
     std::int64_t width = EstimatedWidth(s);

@@ -25,6 +25,8 @@ inline constexpr int kBarcodeFontHeight = -29;
 std::int64_t LayoutRowCount(const BarcodeSettings& s);
 // The drawing's width before its rows are measured, from the text's length.
 std::int64_t EstimatedWidth(const BarcodeSettings& s);
+// The right edge of the widest row, widest beyond the origin (INT64_MIN: none drawn).
+std::int64_t DrawnRight(const BarcodeSettings& s, std::int64_t widest);
 // The layout's size for rows pitch apart: rows x pitch + origin y high, as wide as the
 // estimate or the widest drawn row's right edge (INT64_MIN: none) plus origin x.
 QSize LayoutSize(const BarcodeSettings& s, int pitch, std::int64_t drawnRight);

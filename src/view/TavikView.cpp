@@ -141,9 +141,7 @@ void CTavikView::OnDraw(CDC* pDC) {
 }
 
 std::int64_t CTavikView::DrawnRight() const {
-    return m_nRowsWidth == std::numeric_limits<std::int64_t>::min()
-               ? m_nRowsWidth
-               : SatAdd(m_settings.m_nOriginX, m_nRowsWidth);
+    return ::DrawnRight(m_settings, m_nRowsWidth);
 }
 
 void CTavikView::SetLayoutScrollSizes() {
