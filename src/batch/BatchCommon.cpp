@@ -2,9 +2,9 @@
 
 #include "BatchOptions.h"
 
-#include "Document.h"
+#include "FileRead.h"
+#include "LineList.h"
 #include "MessageText.h"
-#include "TavikDoc.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-std::string LoadList(CTavikDoc& doc, const std::string& input) {
+std::string LoadList(CLineList& lines, const std::string& input) {
     std::string bytes;
     const bool read =
         input == "-" ? ReadToEnd(STDIN_FILENO, bytes) : ReadFileBytes(input.c_str(), bytes);
@@ -23,8 +23,7 @@ std::string LoadList(CTavikDoc& doc, const std::string& input) {
         return "cannot read " + (input == "-" ? std::string("standard input") : input) + ": " +
                ReadFailureReason(errno);
     }
-    CArchive ar(CArchive::load, std::move(bytes));
-    doc.Serialize(ar);
+    lines.Load(std::move(bytes));
     return {};
 }
 

@@ -6,13 +6,13 @@
 #include <functional>
 #include <string>
 
-class CTavikDoc;
+class CLineList;
 struct BatchOptions;
 
-// Reads the list of -i FILE ("-" is standard input) into doc as the window
+// Reads the list of -i FILE ("-" is standard input) into lines as the window
 // loads a file, at most the size a document loads; empty, or the message
 // "cannot read FILE: reason".
-std::string LoadList(CTavikDoc& doc, const std::string& input);
+std::string LoadList(CLineList& lines, const std::string& input);
 
 // The text for an error message: control characters shown as \xHH, so that
 // no input can drive the terminal.

@@ -3,8 +3,8 @@
 #include "BatchCommon.h"
 #include "BatchOptions.h"
 #include "Latin1.h"
+#include "LineList.h"
 #include "RowReport.h"
-#include "TavikDoc.h"
 
 #include <cstdio>
 #include <string>
@@ -74,11 +74,10 @@ private:
 int Dump(const BatchOptions& o) {
     Dumper dump(o);
     if (o.input) {
-        CTavikDoc doc;
-        if (const std::string e = LoadList(doc, *o.input); !e.empty()) {
+        CLineList lines;
+        if (const std::string e = LoadList(lines, *o.input); !e.empty()) {
             return Usage(e);
         }
-        const CLineList& lines = doc.m_lines;
         for (std::size_t i = 0; i < lines.GetSize(); ++i) {
             const auto number = static_cast<long>(i + 1);
             if (lines.BeyondLatin1(i)) {

@@ -3,22 +3,21 @@
 #include "BatchCommon.h"
 #include "BatchOptions.h"
 #include "CupsJob.h"
+#include "FileRead.h"
 #include "Fonts.h"
 #include "Latin1.h"
-#include "MessageBox.h"
-#include "MulDiv.h"
+#include "LineList.h"
 #include "PrintChecks.h"
 #include "PrintLoop.h"
 #include "PrinterResolution.h"
+#include "RowExport.h"
+#include "RowLayout.h"
+#include "RowReport.h"
 #include "SaveFile.h"
-#include "TavikDoc.h"
-#include "TavikView.h"
-#include "ViewExport.h"
-#include "ViewRender.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -30,6 +29,7 @@
 #include <algorithm>
 #include <array>
 #include <iostream>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -45,8 +45,8 @@ void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
     }
 }
 
-// A QApplication on the offscreen platform (unless the user chose another one),
-// with the bundled barcode font registered. Views need it alive.
+// A QGuiApplication on the offscreen platform (unless the user chose another one),
+// with the bundled barcode font registered. Fonts and printers need it alive.
 class OffscreenApp {
 public:
     OffscreenApp() {
@@ -54,17 +54,15 @@ public:
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
         qInstallMessageHandler(QuietQtMessages);
-        m_app = std::make_unique<QApplication>(m_argc, m_argv.data());
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv.data());
         RegisterBundledFonts();
-        // A message box would wait for a click; there is no one to give it.
-        SetMessageBoxHandler([](const QString& text) { std::cerr << text.toStdString() << "\n"; });
     }
 
 private:
     int m_argc = 1;
     char m_name[12] = "tavik-batch";
     std::array<char*, 2> m_argv{m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
+    std::unique_ptr<QGuiApplication> m_app;
 };
 
 std::string Str(const QString& s) {
@@ -99,18 +97,22 @@ std::string CheckOutputPath(const QString& path) {
     return {};
 }
 
-// Fills the document: the lines of -i FILE (opened as the window opens it, with
-// its message) or of standard input, or nothing.
-std::string LoadDocument(CTavikDoc& doc, const std::optional<std::string>& input) {
-    doc.OnNewDocument();
+// The lines of -i FILE (opened as the window opens it, with its message) or of
+// standard input, or none.
+std::string LoadDocument(CLineList& lines, const std::optional<std::string>& input) {
     if (!input) {
         return {};
     }
     if (*input == "-") {
-        return LoadList(doc, *input);
+        return LoadList(lines, *input);
     }
     QString error;
-    return doc.OnOpenDocument(FileName(*input), &error) ? std::string() : Str(error);
+    std::string bytes;
+    if (!ReadWholeFile(FileName(*input), bytes, &error)) {
+        return Str(error);
+    }
+    lines.Load(std::move(bytes));
+    return {};
 }
 
 void SetFont(LOGFONT& lf, const FontChoice& font) {
@@ -143,62 +145,62 @@ void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
     }
 }
 
-// What the Settings command does after OK: encode the text, remake the fonts and
-// the derived offsets. The fonts and offsets follow the settings also when the
-// text is refused (CheckRows reports it), as there is no earlier choice to keep.
-void BringInLine(CTavikView& view) {
-    BarcodeSettings& s = view.m_settings;
-    view.Encoders().EncodeQuietly(s.m_nType, s.m_strText);
-    view.m_fontText.DeleteObject();
-    view.m_fontText.CreateFontIndirect(&s.m_lfText);
-    view.m_fontBarcode.DeleteObject();
-    view.m_fontBarcode.CreateFontIndirect(&s.m_lfBarcode);
-    if (s.m_bTrueType) {
-        s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, view.ScreenResolution().y, 72) / 2;
+// The rows as the window lays them out and draws them, from the command line's
+// settings: fonts and offsets settled as after a Settings OK, the text encoded.
+// The fonts and offsets follow the settings also when the text is refused
+// (CheckRows reports it), as there is no earlier choice to keep.
+struct BatchRows {
+    BatchRows(const CLineList& lines, const BatchOptions& o, const std::optional<std::string>& text)
+        : screen(DisplayResolution()) {
+        InitialFonts(settings);
+        if (!lines.IsEmpty()) {
+            settings.m_pLines = &lines;
+        }
+        ApplyOptions(settings, o, text);
+        SettleSettings(settings, textFont, barcodeFont, screen);
+        encoders.EncodeQuietly(settings.m_nType, settings.m_strText);
     }
-    s.m_nGuardExtra = HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
-}
+    RowPassInput Input() const { return RowPassInput{settings, textFont, barcodeFont, screen}; }
+    // The right edge of the widest row drawn; INT64_MIN when none is.
+    std::int64_t DrawnRight() const {
+        return ::DrawnRight(settings, CRowPass::MeasureWidest(Input()));
+    }
+    int Pitch() const {
+        CDC dc(nullptr, screen, screen, false);
+        return CRowRenderer(settings, textFont, barcodeFont, encoders, screen).RowPitch(dc);
+    }
+
+    CDC::Resolution screen;
+    BarcodeSettings settings;
+    CFont textFont;
+    CFont barcodeFont;
+    EncoderSet encoders;
+};
 
 // Checks every drawn row against its text and reports the problem rows; with --strict a row
 // whose bars read differently is drawn empty, as a refused one is (a TEXT then shows only its
 // text), and so is a line too wide for the page of printer (when there is one). A TEXT with
-// no 8-bit form (refused before the view) is reported as given. True when no row failed.
-bool CheckRows(CTavikDoc& doc, CTavikView& view, const BatchOptions& o,
+// no 8-bit form (refused before the rows) is reported as given. True when no row failed.
+bool CheckRows(CLineList& lines, CRowSnapshot& rows, const BatchOptions& o,
                const std::string& unrepresentable, const QPrinter* printer) {
     RowReporter report = MakeRowReporter(o);
     std::vector<std::size_t> empty;
-    if (view.m_settings.m_pLines == nullptr && !unrepresentable.empty()) {
+    const BarcodeSettings& s = rows.Renderer().Settings();
+    if (s.m_pLines == nullptr && !unrepresentable.empty()) {
         report.Unrepresentable(unrepresentable);
     } else {
-        const std::optional<CPageFit> fit =
-            printer != nullptr ? std::optional<CPageFit>(std::in_place, view, *printer)
-                               : std::nullopt;
-        CheckViewRows(
-            view, report,
-            [&](std::size_t i, bool tooWide) {
-                if (i == SIZE_MAX) {
-                    view.EncoderFor(view.m_settings.m_nType)->Clear();
-                } else if (o.strict || tooWide) {
-                    empty.push_back(i);
-                }
-            },
-            fit ? &*fit : nullptr);
+        CheckRowsForPage(rows.PassInput(), report, printer, [&](std::size_t i, bool tooWide) {
+            if (i == SIZE_MAX) {
+                rows.EncoderFor(s.m_nType)->Clear();
+            } else if (o.strict || tooWide) {
+                empty.push_back(i);
+            }
+        });
     }
     if (!empty.empty()) {
-        doc.m_lines.EmptyLines(empty);
+        lines.EmptyLines(empty);
     }
     return !report.Failed();
-}
-
-// The drawing's height as the view lays it out: rows times pitch plus the origin.
-int LayoutHeight(CTavikView& view) {
-    const CDC::Resolution screen = view.ScreenResolution();
-    CDC dc(nullptr, screen, screen, false);
-    const BarcodeSettings& s = view.m_settings;
-    const std::int64_t rows = s.m_pLines != nullptr
-                                  ? static_cast<std::int64_t>(s.m_pLines->GetSize())
-                                  : std::int64_t{s.m_nRepeat};
-    return SaturateInt(rows * view.RowPitch(&dc) + s.m_nOriginY);
 }
 
 bool IsPdf(const std::optional<std::string>& path) {
@@ -248,8 +250,9 @@ std::string SetPage(QPrinter& printer, const BatchOptions& o) {
 }
 
 // A bar must keep at least one dot after --bar-reduction.
-std::string CheckBarReduction(CTavikView& view, const QPrinter& printer, const BatchOptions& o) {
-    const int dots = NarrowDots(view.m_settings, printer);
+std::string CheckBarReduction(const BarcodeSettings& s, const QPrinter& printer,
+                              const BatchOptions& o) {
+    const int dots = NarrowDots(s, printer);
     const int reduction = o.barReduction.value_or(0);
     if (reduction < dots) {
         return {};
@@ -265,12 +268,11 @@ std::string CheckBarReduction(CTavikView& view, const QPrinter& printer, const B
 std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error) {
     std::unique_ptr<QPrinter> printer;
     if (o.mode == BatchOptions::Mode::Print) {
-        const QPrinterInfo info =
-            o.printer ? QPrinterInfo::printerInfo(QString::fromStdString(*o.printer))
-                      : QPrinterInfo::defaultPrinter();
+        QString e;
+        const QPrinterInfo info = CommandLinePrinter(
+            o.printer ? std::optional(QString::fromStdString(*o.printer)) : std::nullopt, &e);
         if (info.isNull()) {
-            error = o.printer ? "no printer named \"" + *o.printer + "\""
-                              : std::string("no default printer");
+            error = Str(e);
             return nullptr;
         }
         printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
@@ -288,47 +290,79 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
     return error.empty() ? std::move(printer) : nullptr;
 }
 
-// Draws the prepared document; returns the exit status. unrepresentable is a
-// TEXT with no 8-bit form: its row is drawn empty.
-int DrawDocument(CTavikDoc& doc, const BatchOptions& o, const std::optional<std::string>& text,
-                 const std::string& unrepresentable) {
-    auto view = std::make_unique<CTavikView>();
-    doc.AddView(view.get());
-    view->OnInitialUpdate();
-    ApplyOptions(view->m_settings, o, text);
-    BringInLine(*view);
-    std::unique_ptr<QPrinter> printer;
-    if (o.mode == BatchOptions::Mode::Print || IsPdf(o.output)) {
-        std::string e;
-        printer = MakePrinter(o, e);
-        if (!printer || !(e = CheckBarReduction(*view, *printer, o)).empty() ||
-            !(e = CheckPageFit(*view, *printer)).empty()) {
-            return Usage(e);
-        }
-    } else {
-        // The height needs no drawing: a list far too long is refused before
-        // every row is measured.
-        if (const std::int64_t high = std::int64_t{LayoutHeight(*view)} * o.scale;
-            high > L::kMaxSide) {
-            return Usage("drawing too large: " + std::to_string(high) + " units high at scale " +
-                         std::to_string(o.scale) + " (at most " + std::to_string(L::kMaxSide) +
-                         " a side)");
-        }
-        if (const std::string e = CheckDrawingSize(MeasureView(*view), o.scale); !e.empty()) {
-            return Usage(e);
-        }
+// Why no page may be printed: a bar reduction that leaves no dot, or rows that
+// do not fit on the page; empty when they may.
+std::string PageRefusal(const BatchRows& batch, const QPrinter& printer, const BatchOptions& o) {
+    std::string e = CheckBarReduction(batch.settings, printer, o);
+    if (e.empty()) {
+        e = CheckPageFit(batch.Input(), printer, [&batch] { return batch.DrawnRight(); });
     }
-    const bool rowsAccepted = CheckRows(doc, *view, o, unrepresentable, printer.get());
+    return e;
+}
+
+// The rows' size as the window lays them out, measured; empty with error set
+// when the drawing is too large.
+QSize DrawingSize(const BatchRows& batch, const BatchOptions& o, std::string& error) {
+    const BarcodeSettings& s = batch.settings;
+    // The height needs no drawing: a list far too long is refused before
+    // every row is measured.
+    const int pitch = batch.Pitch();
+    const std::int64_t high =
+        std::int64_t{LayoutSize(s, pitch, std::numeric_limits<std::int64_t>::min()).height()} *
+        o.scale;
+    if (high > L::kMaxSide) {
+        error = "drawing too large: " + std::to_string(high) + " units high at scale " +
+                std::to_string(o.scale) + " (at most " + std::to_string(L::kMaxSide) + " a side)";
+        return {};
+    }
+    const QSize size = LayoutSize(s, pitch, batch.DrawnRight()).expandedTo(QSize(0, 0));
+    error = CheckDrawingSize(size, o.scale);
+    return size;
+}
+
+// Draws the lines (or the text); returns the exit status. unrepresentable is a
+// TEXT with no 8-bit form: its row is drawn empty.
+int DrawDocument(CLineList& lines, const BatchOptions& o, const std::optional<std::string>& text,
+                 const std::string& unrepresentable) {
+    BatchRows batch(lines, o, text);
+    CRowSnapshot rows(batch.settings, batch.textFont, batch.barcodeFont, batch.encoders,
+                      DisplayResolution(), batch.screen);
+    CRowPages pages(rows);
+    const int barReduction = o.barReduction.value_or(0);
     std::string e;
     if (o.mode == BatchOptions::Mode::Print) {
-        const PrintResult printed = RunPrintLoop(*view, *printer, o.barReduction.value_or(0));
-        e = printed.ok ? std::string()
-                       : "printing on " + Str(printer->printerName()) + " failed" +
-                             (printed.error.isEmpty() ? "" : ": " + Str(printed.error));
-    } else if (printer) {
-        e = WritePdf(*view, *printer, FileName(*o.output), o.barReduction.value_or(0));
+        const std::unique_ptr<QPrinter> printer = MakePrinter(o, e);
+        if (!printer) {
+            return Usage(e);
+        }
+        const CommandLinePrint run = PrintFromCommandLine(
+            pages, *printer, barReduction,
+            [&] { return QString::fromStdString(PageRefusal(batch, *printer, o)); },
+            [&] { return CheckRows(lines, rows, o, unrepresentable, printer.get()); });
+        if (!run.refusal.isEmpty()) {
+            return Usage(Str(run.refusal));
+        }
+        if (!run.printed.ok) {
+            return Usage("printing on " + Str(printer->printerName()) + " failed" +
+                         (run.printed.error.isEmpty() ? "" : ": " + Str(run.printed.error)));
+        }
+        return run.allRows ? 0 : 1;
+    }
+    bool rowsAccepted = false;
+    if (IsPdf(o.output)) {
+        const std::unique_ptr<QPrinter> printer = MakePrinter(o, e);
+        if (!printer || !(e = PageRefusal(batch, *printer, o)).empty()) {
+            return Usage(e);
+        }
+        rowsAccepted = CheckRows(lines, rows, o, unrepresentable, printer.get());
+        e = WritePdf(pages, *printer, FileName(*o.output), barReduction, {});
     } else {
-        e = WriteDrawing(*view, FileName(*o.output), o.scale);
+        const QSize size = DrawingSize(batch, o, e);
+        if (!e.empty()) {
+            return Usage(e);
+        }
+        rowsAccepted = CheckRows(lines, rows, o, unrepresentable, nullptr);
+        e = WriteDrawing(rows, size, FileName(*o.output), o.scale);
     }
     if (!e.empty()) {
         return Usage(e);
@@ -363,14 +397,14 @@ int Render(const BatchOptions& o) {
             text = std::string();
         }
     }
-    CTavikDoc doc; // outlives the view, which outlives the application
-    if (const std::string e = LoadDocument(doc, o.input); !e.empty()) {
+    CLineList lines; // outlives the rows, which outlive the application
+    if (const std::string e = LoadDocument(lines, o.input); !e.empty()) {
         return Usage(e);
     }
-    if (o.input && doc.m_lines.GetSize() == 0) {
+    if (o.input && lines.GetSize() == 0) {
         std::cerr << "tavik-batch: " << (*o.input == "-" ? "standard input" : *o.input)
                   << " holds no lines: the view draws its own text\n";
     }
     const OffscreenApp app;
-    return DrawDocument(doc, o, text, unrepresentable);
+    return DrawDocument(lines, o, text, unrepresentable);
 }

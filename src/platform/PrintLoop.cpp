@@ -1,12 +1,14 @@
 #include "PrintLoop.h"
 
 #include "CupsJob.h"
+#include "DC.h"
+#include "PrintInfo.h"
 #include "PrinterResolution.h"
-#include "ScrollView.h"
 
 #include <QDir>
 #include <QPainter>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -26,20 +28,6 @@ QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
 
 } // namespace
 
-void CViewPages::PreparePage(CDC& dc, CPrintInfo& info) {
-    m_view.OnPrepareDC(&dc, &info);
-}
-
-void CViewPages::DrawPage(CDC& dc, CPrintInfo& info) {
-    m_view.OnPrint(&dc, &info);
-}
-
-int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction) {
-    CViewPages pages(view);
-    return DrawPrintPage(pages, painter, printer, page, barReduction);
-}
-
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
                   int barReduction) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
@@ -56,11 +44,6 @@ int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer
 
 int CountPrintPages(CPageSource& pages, const QPrinter& printer) {
     return DrawPrintPage(pages, nullptr, printer, 1);
-}
-
-int CountPrintPages(CScrollView& view, const QPrinter& printer) {
-    CViewPages pages(view);
-    return CountPrintPages(pages, printer);
 }
 
 namespace {
@@ -170,11 +153,6 @@ PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
     return result;
 }
 
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
-    CViewPages pages(view);
-    return RunPrintLoop(pages, printer, barReduction, {});
-}
-
 PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
                          const PageProgress& progress) {
     if (printer.outputFormat() != QPrinter::NativeFormat) {
@@ -182,4 +160,28 @@ PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction
     }
     CQueueJob job = PrepareQueueJob(printer);
     return RunQueueJob(pages, job, barReduction, progress, nullptr);
+}
+
+QPrinterInfo CommandLinePrinter(const std::optional<QString>& name, QString* error) {
+    const QPrinterInfo info =
+        name ? QPrinterInfo::printerInfo(*name) : QPrinterInfo::defaultPrinter();
+    if (info.isNull()) {
+        *error = name ? QStringLiteral("no printer named \"%1\"").arg(*name)
+                      : QStringLiteral("no default printer");
+    }
+    return info;
+}
+
+CommandLinePrint PrintFromCommandLine(CPageSource& pages, QPrinter& printer, int barReduction,
+                                      const std::function<QString()>& refusal,
+                                      const std::function<bool()>& reportRows) {
+    CommandLinePrint out;
+    // Pages that cannot come out right are not spooled at all.
+    out.refusal = refusal();
+    if (!out.refusal.isEmpty()) {
+        return out;
+    }
+    out.allRows = reportRows();
+    out.printed = RunPrintLoop(pages, printer, barReduction, {});
+    return out;
 }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CDC;
 class CScrollView;
@@ -98,3 +99,22 @@ int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer,
 // The page count from the layout alone: nothing is drawn.
 int CountPrintPages(CPageSource& pages, const QPrinter& printer);
 int CountPrintPages(CScrollView& view, const QPrinter& printer);
+
+// Printing from the command line, without a dialog: tavik --print and tavik-batch --print.
+// The printer of a print queue by name, or the default one without a name; a null
+// printer info and error ("no default printer", "no printer named "NAME"") when there
+// is none.
+class QPrinterInfo;
+QPrinterInfo CommandLinePrinter(const std::optional<QString>& name, QString* error);
+// What printing from the command line came to.
+struct CommandLinePrint {
+    QString refusal;      // why no page may print: nothing was sent
+    bool allRows = false; // no row was left empty
+    PrintResult printed;  // the run, when there was no refusal
+};
+// Checks the pages (refusal gives why none may print, empty when they may), reports
+// the rows left empty (reportRows: false when there are any), then prints the pages
+// on printer.
+CommandLinePrint PrintFromCommandLine(CPageSource& pages, QPrinter& printer, int barReduction,
+                                      const std::function<QString()>& refusal,
+                                      const std::function<bool()>& reportRows);

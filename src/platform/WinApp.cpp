@@ -323,17 +323,15 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {
 // without a dialog; the program then ends.
 bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     const bool toDefault = info.m_nShellCommand == CCommandLineInfo::FilePrint;
-    const QPrinterInfo target = toDefault ? QPrinterInfo::defaultPrinter()
-                                          : QPrinterInfo::printerInfo(info.m_strPrinterName);
+    QString error;
+    const QPrinterInfo target =
+        CommandLinePrinter(toDefault ? std::nullopt : std::optional(info.m_strPrinterName), &error);
     if (target.isNull()) {
-        ReportError(toDefault
-                        ? QStringLiteral("no default printer")
-                        : QStringLiteral("no printer named \"%1\"").arg(info.m_strPrinterName));
+        ReportError(error);
         m_nExitCode = 2;
         return false;
     }
     CMultiDocTemplate* tmpl = GetDocTemplate();
-    QString error;
     CDocument* doc =
         tmpl != nullptr ? tmpl->OpenDocumentFile(info.m_strFileName, false, &error) : nullptr;
     if (doc == nullptr || doc->GetViews().empty()) {
@@ -346,23 +344,29 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     printer.setPrinterName(target.printerName());
     UseQueueResolution(printer);
     CScrollView& view = *doc->GetViews().front();
-    // Pages that cannot come out right are not spooled at all.
-    if (const QString refusal = view.CheckPrintable(printer); !refusal.isEmpty()) {
-        ReportError(refusal);
+    CViewPages pages(view);
+    const CommandLinePrint run = ::PrintFromCommandLine(
+        pages, printer, 0, [&] { return view.CheckPrintable(printer); },
+        [&] {
+            return view.ReportPrintGaps(printer, [](const QString& line) {
+                std::fprintf(stderr, "%s\n", qPrintable(line));
+            });
+        });
+    if (!run.refusal.isEmpty()) {
+        ReportError(run.refusal);
         m_nExitCode = 2;
         return false;
     }
-    const bool whole = view.ReportPrintGaps(
-        printer, [](const QString& line) { std::fprintf(stderr, "%s\n", qPrintable(line)); });
-    if (const PrintResult printed = RunPrintLoop(view, printer); !printed.ok) {
-        ReportError(QStringLiteral("printing on \"%1\" failed").arg(target.printerName()) +
-                    (printed.error.isEmpty() ? QString() : QStringLiteral(": ") + printed.error));
+    if (!run.printed.ok) {
+        ReportError(
+            QStringLiteral("printing on \"%1\" failed").arg(target.printerName()) +
+            (run.printed.error.isEmpty() ? QString() : QStringLiteral(": ") + run.printed.error));
         m_nExitCode = 1;
         return false;
     }
     // Only a file that was printed is one the user may want again; a refused one is not.
     AddToRecentFileList(info.m_strFileName);
-    m_nExitCode = whole ? 0 : 1;
+    m_nExitCode = run.allRows ? 0 : 1;
     return true;
 }
 

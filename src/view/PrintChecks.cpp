@@ -1,9 +1,8 @@
 #include "PrintChecks.h"
 
 #include "RowPass.h"
+#include "RowRenderer.h"
 #include "RowReport.h"
-#include "TavikView.h"
-#include "ViewRender.h"
 
 #include <QPrinter>
 
@@ -11,6 +10,7 @@
 #include <atomic>
 #include <limits>
 #include <memory>
+#include <optional>
 
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
     return std::max(1,
@@ -48,21 +48,19 @@ private:
     std::atomic<bool>& m_fits;
 };
 
-std::int64_t NarrowestRow(const CTavikView& view, const CPageFit& fit) {
+std::int64_t NarrowestRow(const RowPassInput& input, const CPageFit& fit) {
     std::atomic<bool> fits{false};
     CRowPass::Visitors visitors;
     visitors.push_back(std::make_unique<CNarrowestVisitor>(fit, fits));
-    const RowPassInput input{view.m_settings, view.m_fontText, view.m_fontBarcode,
-                             view.ScreenResolution()};
     CRowPass::Run(input, visitors, fits);
     return static_cast<const CNarrowestVisitor&>(*visitors.front()).narrowest;
 }
 
 } // namespace
 
-CPageFit::CPageFit(const CTavikView& view, const QPrinter& printer)
-    : CPageFit(view.m_settings, view.m_fontText, view.m_fontBarcode, view.ScreenResolution(),
-               DisplayResolution(), printer.resolution(), PrintableUnits(printer, true),
+CPageFit::CPageFit(const RowPassInput& rows, const QPrinter& printer)
+    : CPageFit(rows.settings, rows.textFont, rows.barcodeFont, rows.screen, DisplayResolution(),
+               printer.resolution(), PrintableUnits(printer, true),
                PrintableUnits(printer, false)) {}
 
 CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
@@ -104,22 +102,24 @@ std::string CPageFit::RowProblem(const CBarcodeBase* bars, std::string_view text
            " units across;" + PageArea();
 }
 
-std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
-    const BarcodeSettings& s = view.m_settings;
+std::string CheckPageFit(const RowPassInput& rows, const QPrinter& printer,
+                         const std::function<std::int64_t()>& drawnRight) {
+    const BarcodeSettings& s = rows.settings;
     if (s.m_nOriginX < 0 || s.m_nOriginY < 0) {
         return "the drawing starts above or left of the page (origin " +
                std::to_string(s.m_nOriginX) + "," + std::to_string(s.m_nOriginY) + ")";
     }
-    const CPageFit fit(view, printer);
+    const CPageFit fit(rows, printer);
     const CDC::Resolution display = DisplayResolution();
     CDC dc(nullptr, display, display, true);
-    const std::int64_t pitch = view.RowPitch(&dc);
+    const std::int64_t pitch =
+        CRowRenderer(s, rows.textFont, rows.barcodeFont, EncoderSet(), display).RowPitch(dc);
     if (pitch <= 0 || s.m_nOriginY + pitch > fit.PageHeight()) {
         return "no row fits on the page: a row takes " + std::to_string(pitch) +
                " units below the origin at " + std::to_string(s.m_nOriginY) + ";" + fit.PageArea();
     }
-    MeasureView(view); // the widest row: when it fits, every row does
-    const std::int64_t right = fit.OnPaper(std::max<std::int64_t>(view.DrawnRight(), s.m_nOriginX));
+    // The widest row: when it fits, every row does.
+    const std::int64_t right = fit.OnPaper(std::max<std::int64_t>(drawnRight(), s.m_nOriginX));
     if (right <= fit.PageWidth()) {
         return {};
     }
@@ -127,7 +127,7 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
         return "the rows do not fit on the page: they reach " + std::to_string(right) +
                " units across;" + fit.PageArea();
     }
-    std::int64_t narrowest = NarrowestRow(view, fit);
+    std::int64_t narrowest = NarrowestRow(rows, fit);
     if (narrowest == std::numeric_limits<std::int64_t>::max()) {
         narrowest = fit.OnPaper(s.m_nOriginX);
     }
@@ -138,22 +138,9 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
     return {};
 }
 
-bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
-                       const std::function<void(const std::string&)>& report) {
-    const BarcodeSettings& s = view.m_settings;
-    RowReporter rows(static_cast<Symbology>(s.m_nType), false, s.m_bTrueType, report);
-    const CPageFit fit(view, printer);
-    CheckViewRows(view, rows, {}, &fit);
-    return !rows.Failed();
-}
-
-QString CTavikView::CheckPrintable(const QPrinter& printer) {
-    return QString::fromStdString(CheckPageFit(*this, printer));
-}
-
-bool CTavikView::ReportPrintGaps(const QPrinter& printer,
-                                 const std::function<void(const QString&)>& report) {
-    return ReportRefusedRows(*this, printer, [&report](const std::string& line) {
-        report(QString::fromStdString(line));
-    });
+void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrinter* printer,
+                      const std::function<void(std::size_t, bool)>& failed) {
+    const std::optional<CPageFit> fit =
+        printer != nullptr ? std::optional<CPageFit>(std::in_place, rows, *printer) : std::nullopt;
+    CheckViewRows(rows.settings, report, failed, fit ? &*fit : nullptr);
 }

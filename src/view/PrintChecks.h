@@ -2,6 +2,7 @@
 
 #include "DC.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -11,6 +12,7 @@ class CBarcodeBase;
 class CTavikView;
 class QPrinter;
 struct BarcodeSettings;
+struct RowPassInput;
 
 // Checks made before a view's rows are printed, shared by the window's Print
 // command, tavik --print and tavik-batch.
@@ -20,9 +22,9 @@ struct BarcodeSettings;
 // the wider figure. A row that does not fit is refused (drawn empty), as a refused text is.
 class CPageFit {
 public:
-    // For view's settings and fonts, which must outlive it; it measures text with a surface
-    // of its own, so a fit is for one thread at a time (make one per worker).
-    CPageFit(const CTavikView& view, const QPrinter& printer);
+    // For the settings and fonts of rows, which must outlive it; it measures text with a
+    // surface of its own, so a fit is for one thread at a time (make one per worker).
+    CPageFit(const RowPassInput& rows, const QPrinter& printer);
     // The same from what rows are drawn with (which must outlive it), for a page of
     // pageWidth x pageHeight display units printed at printerDpi.
     CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
@@ -57,11 +59,22 @@ private:
 // Refuses the whole job when no row can fit on the page: the drawing starts off the page,
 // a row is taller than the page, or no row of the list (the text without one) fits across.
 // Rows that do not fit among rows that do are refused one by one (ReportRefusedRows,
-// CheckViewRows). Empty when some row fits, else the reason in one line.
+// CheckViewRows). drawnRight gives the widest row's right edge (INT64_MIN: none drawn),
+// measured only when it is needed. Empty when some row fits, else the reason in one line.
+std::string CheckPageFit(const RowPassInput& rows, const QPrinter& printer,
+                         const std::function<std::int64_t()>& drawnRight);
+// The same for a view's rows, measured by the view.
 std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
 
 // Whole dots of a narrow element on the printer's grid.
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer);
+
+// Checks and reports every row drawn from rows as CheckViewRows does (RowReport.h), each
+// list line held to printer's page when there is a printer; the one check of the window's
+// Print, tavik --print and tavik-batch. failed is told of each row that fails.
+class RowReporter;
+void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrinter* printer,
+                      const std::function<void(std::size_t, bool tooWide)>& failed = {});
 
 // Calls report with one line for every problem row (a refused row is drawn empty, and so
 // is a row that does not fit on printer's page; a row whose bars read differently is

@@ -27,6 +27,26 @@ std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, con
     return std::int64_t{s.m_nOriginX} + width;
 }
 
+void CWidthVisitor::Visit(const PassRow& row) {
+    const BarcodeSettings& s = row.input.settings;
+    if (row.text.empty() || (s.m_pLines != nullptr && !row.accepted)) {
+        return;
+    }
+    const std::int64_t right =
+        RowRight(s, row.encoder, row.surface, row.input.textFont, row.input.barcodeFont, row.text);
+    m_widest = std::max(m_widest, right - s.m_nOriginX);
+}
+
+std::int64_t CRowPass::MeasureWidest(const RowPassInput& input) {
+    std::int64_t widest = std::numeric_limits<std::int64_t>::min();
+    Visitors visitors;
+    visitors.push_back(std::make_unique<CWidthVisitor>([&widest](std::int64_t w) { widest = w; }));
+    const std::atomic<bool> never{false};
+    Run(input, visitors, never);
+    visitors.front()->Finish();
+    return widest;
+}
+
 bool CRowPass::Run(const RowPassInput& input, const Visitors& visitors,
                    const std::atomic<bool>& cancel) {
     const BarcodeSettings& s = input.settings;

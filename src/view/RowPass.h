@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <limits>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -51,6 +53,19 @@ public:
 std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,
                       const CFont& textFont, const CFont& barcodeFont, std::string_view text);
 
+// Measures the widest row of a pass, beyond the origin. A list line the
+// symbology refuses leaves its row empty; the settings text is drawn anyway.
+class CWidthVisitor : public CRowVisitor {
+public:
+    explicit CWidthVisitor(std::function<void(std::int64_t)> done) : m_done(std::move(done)) {}
+    void Visit(const PassRow& row) override;
+    void Finish() override { m_done(m_widest); }
+
+private:
+    std::function<void(std::int64_t)> m_done;
+    std::int64_t m_widest = std::numeric_limits<std::int64_t>::min();
+};
+
 // One pass over all rows of a view, off the user-interface thread, with
 // encoders of its own: every visitor sees each row once. A newer pass cancels
 // the older one.
@@ -75,6 +90,10 @@ public:
     // The same pass on the calling thread; false when cancel was raised.
     static bool Run(const RowPassInput& input, const Visitors& visitors,
                     const std::atomic<bool>& cancel);
+
+    // The widest row beyond the origin, measured on the calling thread; INT64_MIN when
+    // no row draws anything.
+    static std::int64_t MeasureWidest(const RowPassInput& input);
 
 private:
     struct Flags {

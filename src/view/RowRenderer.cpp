@@ -3,6 +3,7 @@
 #include "LineList.h"
 #include "MulDiv.h"
 #include "PrintChecks.h"
+#include "RowLayout.h"
 #include "SatMath.h"
 
 #include <QPainter>
@@ -44,8 +45,7 @@ CRowRenderer::CRowRenderer(const BarcodeSettings& settings, const CFont& textFon
       m_display(display) {}
 
 std::int64_t CRowRenderer::RowCount() const {
-    return m_s.m_pLines != nullptr ? static_cast<std::int64_t>(m_s.m_pLines->GetSize())
-                                   : std::max<std::int64_t>(0, m_s.m_nRepeat);
+    return LayoutRowCount(m_s);
 }
 
 int CRowRenderer::RowPitch(const CDC& dc) const {
@@ -85,7 +85,7 @@ void CRowRenderer::DrawBarcode(CDC& dc, int x, int y, std::string_view text) con
         dc.TextOut(x, y, text);
     } else if (const CBarcodeBase* encoder = m_encoders.For(s.m_nType)) {
         if (HasGuardBars(s.m_nType)) {
-            const int longBottom = TruncSat(s.m_nBarHeight * 1.2 + y);
+            const int longBottom = TruncSat(s.m_nBarHeight * RowLayout::kGuardBarLength + y);
             encoder->DrawLinesLong(dc, x, y, bottom, longBottom, s.m_crBar, s.m_crSpace,
                                    s.m_nBarWidth);
         } else {
@@ -120,7 +120,7 @@ CRowRenderer::RowExtent CRowRenderer::RowExtentOf(const CDC& dc) const {
     } else {
         const std::int64_t h = s.m_nBarHeight;
         cover(0, h);
-        cover(h, static_cast<std::int64_t>(h * 1.2));
+        cover(h, static_cast<std::int64_t>(h * RowLayout::kGuardBarLength));
         textTop = std::int64_t{s.m_nGuardExtra} + s.m_nBarWidth + h;
     }
     if (s.m_bShowText) {
@@ -213,6 +213,10 @@ CRowSnapshot::CRowSnapshot(const BarcodeSettings& settings, const CFont& textFon
                            CDC::Resolution display, CDC::Resolution screen)
     : m_settings(settings), m_textFont(textFont), m_barcodeFont(barcodeFont), m_encoders(encoders),
       m_screen(screen), m_renderer(m_settings, m_textFont, m_barcodeFont, m_encoders, display) {}
+
+RowPassInput CRowSnapshot::PassInput() const {
+    return RowPassInput{m_settings, m_textFont, m_barcodeFont, m_screen};
+}
 
 bool CRowSnapshot::Encode(std::string_view text) {
     return m_encoders.EncodeQuietly(m_settings.m_nType, text);

@@ -5,6 +5,7 @@
 #include "EncoderSet.h"
 #include "PrintInfo.h"
 #include "PrintLoop.h"
+#include "RowPass.h"
 
 #include <cstdint>
 #include <functional>
@@ -80,6 +81,10 @@ public:
     }
     // The screen's resolution when the snapshot was made (images, SVG).
     CDC::Resolution Screen() const { return m_screen; }
+    // What a pass over the rows works from: the snapshot's settings and fonts.
+    RowPassInput PassInput() const;
+    // The snapshot's encoder of a BarcodeType, or null.
+    CBarcodeBase* EncoderFor(int type) { return m_encoders.For(type); }
 
 private:
     BarcodeSettings m_settings;

@@ -1,9 +1,9 @@
 #include "RowReport.h"
 
+#include "BarcodeSettings.h"
 #include "LineList.h"
 #include "MessageText.h"
 #include "PrintChecks.h"
-#include "TavikView.h"
 
 #include <cstdint>
 #include <string>
@@ -29,20 +29,44 @@ RowReporter::RowReporter(Symbology symbology, bool strict, bool barsFromFont, Si
     : m_symbology(symbology), m_strict(strict), m_barsFromFont(barsFromFont),
       m_sink(std::move(sink)) {}
 
+RowOutcome RowTally::Count(RowVerdict verdict, bool barsFromFont) {
+    ++lines;
+    if (IsRefusal(verdict)) {
+        ++refused;
+        return RowOutcome::Refused;
+    }
+    if (verdict == RowVerdict::Matches || barsFromFont) {
+        return RowOutcome::Drawn;
+    }
+    ++differ;
+    return RowOutcome::Differs;
+}
+
+std::string RowSummary(const RowTally& t, bool brief) {
+    const std::string lines =
+        std::to_string(t.lines) + (t.lines == 1 && !brief ? " line" : " lines");
+    if (brief) {
+        return lines +
+               (t.refused > 0 || t.differ > 0 ? ", " + std::to_string(t.refused) + " refused"
+                                              : "") +
+               (t.differ > 0 ? ", " + std::to_string(t.differ) + " differ" : "");
+    }
+    return lines + ", " + std::to_string(t.refused) + " refused, " + std::to_string(t.differ) +
+           " differ";
+}
+
 bool RowReporter::Row(std::string_view label, long lineNumber) {
-    ++m_lines;
     const RowCheck check = m_checker->Check(label, m_symbology);
-    if (IsRefusal(check.verdict)) {
-        ++m_refused;
+    const RowOutcome outcome = m_tally.Count(check.verdict, m_barsFromFont);
+    if (outcome == RowOutcome::Refused) {
         Report(lineNumber, check.verdict == RowVerdict::Empty
                                ? std::string(EmptyNote(lineNumber > 0))
                                : Refused(MessageText(label), check.reason));
         return false;
     }
-    if (check.verdict == RowVerdict::Matches || m_barsFromFont) {
+    if (outcome == RowOutcome::Drawn) {
         return true;
     }
-    ++m_differ;
     if (check.verdict == RowVerdict::ReadsDifferently) {
         Report(lineNumber, "bars read " + Quoted(check.readsAs) + ", label " + Quoted(label));
     } else {
@@ -52,20 +76,15 @@ bool RowReporter::Row(std::string_view label, long lineNumber) {
 }
 
 void RowReporter::Unrepresentable(const std::string& utf8, long lineNumber) {
-    ++m_lines;
-    ++m_refused;
+    ++m_tally.lines;
+    ++m_tally.refused;
     Report(lineNumber,
            Refused(MessageTextUtf8(utf8), "The text has characters beyond Latin-1 (8-bit)."));
 }
 
 void RowReporter::Refuse(long lineNumber, const std::string& reason) {
-    ++m_refused;
+    ++m_tally.refused;
     Report(lineNumber, reason);
-}
-
-std::string RowReporter::Summary() const {
-    return std::to_string(m_lines) + (m_lines == 1 ? " line, " : " lines, ") +
-           std::to_string(m_refused) + " refused, " + std::to_string(m_differ) + " differ";
 }
 
 void RowReporter::Report(long lineNumber, const std::string& message) {
@@ -73,9 +92,8 @@ void RowReporter::Report(long lineNumber, const std::string& message) {
            message);
 }
 
-void CheckViewRows(const CTavikView& view, RowReporter& report,
+void CheckViewRows(const BarcodeSettings& s, RowReporter& report,
                    const std::function<void(std::size_t, bool)>& failed, const CPageFit* fit) {
-    const BarcodeSettings& s = view.m_settings;
     const CLineList* lines = s.m_pLines;
     const auto fail = [&failed](std::size_t i, bool tooWide) {
         if (failed) {

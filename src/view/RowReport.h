@@ -3,19 +3,39 @@
 #include "RowCheck.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 class CPageFit;
-class CTavikView;
+struct BarcodeSettings;
 
 // An empty label's problem, as every report names it: "empty line" for a list line, else
 // "empty text".
 inline const char* EmptyNote(bool listLine) {
     return listLine ? "empty line" : "empty text";
 }
+
+// What a row check came to.
+enum class RowOutcome { Drawn, Refused, Differs };
+
+// The counts of a row check, kept alike by the window and tavik-batch: rows checked,
+// refused (drawn empty), and drawn with bars that read differently (not counted when
+// the bars come from a font, which only refusals concern).
+struct RowTally {
+    std::int64_t lines = 0;
+    std::int64_t refused = 0;
+    std::int64_t differ = 0;
+
+    // Counts one row of that verdict.
+    RowOutcome Count(RowVerdict verdict, bool barsFromFont);
+};
+
+// The counts in one line: "N lines, M refused, K differ" in a report, or in brief (the
+// status bar) "N lines" with the refused and then the differing rows only once there are any.
+std::string RowSummary(const RowTally& tally, bool brief = false);
 
 // Checks every row against its label and reports each problem row in one line to a sink.
 // A refused or empty row, and when strict a row whose bars read differently, fails and is
@@ -35,10 +55,10 @@ public:
     // The elements of the last row Row drew.
     const CBarcodeBase& Bars() { return m_checker->Row(m_symbology); }
 
-    bool Failed() const { return m_refused > 0 || (m_strict && m_differ > 0); }
-    bool AllMatch() const { return m_refused == 0 && m_differ == 0; }
+    bool Failed() const { return m_tally.refused > 0 || (m_strict && m_tally.differ > 0); }
+    bool AllMatch() const { return m_tally.refused == 0 && m_tally.differ == 0; }
     // "N lines, M refused, K differ".
-    std::string Summary() const;
+    std::string Summary() const { return RowSummary(m_tally); }
 
 private:
     void Report(long lineNumber, const std::string& message);
@@ -48,15 +68,13 @@ private:
     bool m_strict;
     bool m_barsFromFont;
     Sink m_sink;
-    long m_lines = 0;
-    long m_refused = 0;
-    long m_differ = 0;
+    RowTally m_tally;
 };
 
-// Checks every row a view draws (its text, or each line of its list) with report; calls
+// Checks every row drawn with settings (their text, or each line of their list) with report; calls
 // failed with the index of each list line that fails, or with SIZE_MAX for the text, and
 // whether it failed as too wide. With fit, a list line drawn beyond the page's printable
 // width is refused too (the text is held to the page as a whole, by CheckPageFit).
-void CheckViewRows(const CTavikView& view, RowReporter& report,
+void CheckViewRows(const BarcodeSettings& s, RowReporter& report,
                    const std::function<void(std::size_t, bool tooWide)>& failed = {},
                    const CPageFit* fit = nullptr);

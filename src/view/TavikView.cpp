@@ -1,6 +1,7 @@
 #include "TavikView.h"
 
 #include "MulDiv.h"
+#include "RowLayout.h"
 #include "TavikDoc.h"
 #include "TestSeam.h"
 
@@ -10,11 +11,6 @@
 
 namespace {
 
-void InitFont(LOGFONT& lf, int height, const char* face) {
-    lf = LOGFONT{};
-    lf.lfHeight = height;
-    std::snprintf(lf.lfFaceName, LF_FACESIZE, "%s", face);
-}
 
 } // namespace
 
@@ -36,17 +32,11 @@ CTavikDoc* CTavikView::GetDocument() const {
 void CTavikView::OnInitialUpdate() {
     CScrollView::OnInitialUpdate();
     BarcodeSettings& s = m_settings;
-    const std::int64_t width = SatAdd(
-        SatMul(static_cast<std::int64_t>(s.m_strText.size()), std::int64_t{s.m_nBarWidth} + 40),
-        s.m_nOriginX);
     const std::int64_t height = SatAdd(SatAdd(s.m_nOriginY, s.m_nBarHeight), 20);
-    SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(height)));
+    SetScrollSizes(MM_TEXT, QSize(SaturateInt(EstimatedWidth(s)), SaturateInt(height)));
 
-    InitFont(s.m_lfText, -14, "Arial");
-    m_fontText.CreateFontIndirect(&s.m_lfText);
-    InitFont(s.m_lfBarcode, -29, "Free 3 of 9");
-    m_fontBarcode.CreateFontIndirect(&s.m_lfBarcode);
-    s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, ScreenResolution().y, 72) / 2;
+    InitialFonts(s);
+    SettleSettings(s, m_fontText, m_fontBarcode, ScreenResolution());
 
     CTavikDoc* doc = GetDocument();
     if (doc != nullptr && !doc->m_lines.IsEmpty()) {
@@ -129,57 +119,16 @@ void CTavikView::OnDraw(CDC* pDC) {
     }
 }
 
-namespace {
-
-// Measures the widest row of a pass, beyond the origin. A list line the
-// symbology refuses leaves its row empty; the settings text is drawn anyway.
-class CWidthVisitor : public CRowVisitor {
-public:
-    explicit CWidthVisitor(std::function<void(std::int64_t)> done) : m_done(std::move(done)) {}
-
-    void Visit(const PassRow& row) override {
-        const BarcodeSettings& s = row.input.settings;
-        if (row.text.empty() || (s.m_pLines != nullptr && !row.accepted)) {
-            return;
-        }
-        const std::int64_t right = RowRight(s, row.encoder, row.surface, row.input.textFont,
-                                            row.input.barcodeFont, row.text);
-        m_widest = std::max(m_widest, right - s.m_nOriginX);
-    }
-    void Finish() override { m_done(m_widest); }
-
-private:
-    std::function<void(std::int64_t)> m_done;
-    std::int64_t m_widest = std::numeric_limits<std::int64_t>::min();
-};
-
-} // namespace
-
 std::int64_t CTavikView::DrawnRight() const {
-    return m_nRowsWidth == std::numeric_limits<std::int64_t>::min()
-               ? m_nRowsWidth
-               : SatAdd(m_settings.m_nOriginX, m_nRowsWidth);
+    return ::DrawnRight(m_settings, m_nRowsWidth);
 }
 
 void CTavikView::SetLayoutScrollSizes() {
-    const BarcodeSettings& s = m_settings;
     const CDC::Resolution screen = ScreenResolution();
     CDC dc(nullptr, screen, screen, false);
     const int pitch = RowPitch(&dc);
-    const std::int64_t rows = s.m_pLines != nullptr
-                                  ? static_cast<std::int64_t>(s.m_pLines->GetSize())
-                                  : std::max<std::int64_t>(0, s.m_nRepeat);
-    const std::int64_t height = SatAdd(SatMul(rows, pitch), s.m_nOriginY);
-    std::int64_t width = SatAdd(
-        SatMul(static_cast<std::int64_t>(s.m_strText.size()), std::int64_t{s.m_nBarWidth} + 40),
-        s.m_nOriginX);
-    if (const std::int64_t right = DrawnRight();
-        right != std::numeric_limits<std::int64_t>::min()) {
-        // Wide rows stay reachable: their right edge plus the origin as a margin.
-        width = std::max(width, SatAdd(right, s.m_nOriginX));
-    }
     const int line = std::max(1, pitch);
-    SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(height)), sizeDefault,
+    SetScrollSizes(MM_TEXT, LayoutSize(m_settings, pitch, DrawnRight()), sizeDefault,
                    QSize(line, line));
     UpdateViewActions();
 }

@@ -4,6 +4,7 @@
 #include "EncoderSet.h"
 #include "RowPass.h"
 #include "RowRenderer.h"
+#include "RowReport.h"
 #include "SatMath.h"
 #include "ScrollView.h"
 
@@ -38,8 +39,7 @@ private:
     std::int64_t m_count = 0;
 };
 
-struct RowProblems {
-    std::int64_t lines = 0, refused = 0, differ = 0;
+struct RowProblems : RowTally {
     CRowSet rows;
     std::string single;
 };
@@ -108,6 +108,8 @@ public:
 
     // Vertical distance between row tops on this surface (may be 0 or less).
     int RowPitch(CDC* pDC) const;
+    // What a pass over the rows works from: copies of the settings and fonts.
+    RowPassInput PassInput() const;
     // The layout and drawing over this view's settings, fonts and encoders.
     CRowRenderer Renderer() const;
     // A copy of what the rows are drawn from, for drawing them off this thread.
@@ -196,7 +198,6 @@ private:
     // encoder throws goes through. A row being drawn takes that as a refusal.
     bool EncodeUnguarded(std::string_view text);
     bool EncodeRow(std::string_view text);
-    RowPassInput PassInput() const;
     CRowPass::Visitors MakeVisitors();
     void OnRowsMeasured(std::int64_t widest);
     // Widest row beyond the origin from the last complete pass; INT64_MIN: none.

@@ -1,45 +1,17 @@
 #pragma once
 
-#include "DrawingLimits.h"
-#include "PrintLoop.h"
-#include "RowRenderer.h"
+#include "RowExport.h"
 
-#include <QSize>
 #include <QString>
 
-#include <cstdint>
-#include <memory>
 #include <string>
 
 class CTavikView;
 class QPrinter;
 
-// Writing a view's drawing to files, for the window and tavik-batch alike. The
-// functions return an empty string on success, else a message with the reason.
+// A view's drawing written to files, as RowExport.h writes rows.
 
-// Empty when a drawing of size at scale is within the limits.
-std::string CheckDrawingSize(QSize size, int scale);
-
-bool IsSvg(const QString& path);
-bool IsPdf(const QString& path);
-
-// The whole drawing as a PNG file, or an SVG file when path ends in .svg;
-// written whole or not at all.
+// The whole drawing as a PNG file, or an SVG file when path ends in .svg.
 std::string WriteDrawing(CTavikView& view, const QString& path, int scale);
-// The same for rows of size (as the view measured them), on any thread.
-// cancelled, when it returns true once the drawing is made, keeps the file unwritten.
-std::string WriteDrawing(CRowSnapshot& rows, QSize size, const QString& path, int scale,
-                         const CRowRenderer::Encode& encode = {},
-                         const std::function<bool()>& cancelled = {});
-
-// A printer that writes PDF at dpi dots per inch.
-std::unique_ptr<QPrinter> MakePdfPrinter(int dpi);
-// The page fit is checked with CheckPageFit (PrintChecks.h).
-// The printed pages as a PDF, written whole or not at all; an interrupted run
-// leaves no partial file. An existing file keeps its permissions; a link is
-// written through.
+// The printed pages as a PDF.
 std::string WritePdf(CTavikView& view, QPrinter& printer, const QString& path, int barReduction);
-// The same for any page source, on any thread; progress may cancel the run,
-// which then leaves no file and sets cancelled.
-std::string WritePdf(CPageSource& pages, QPrinter& printer, const QString& path, int barReduction,
-                     const PageProgress& progress, bool* cancelled = nullptr);

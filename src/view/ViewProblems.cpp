@@ -5,8 +5,10 @@
 #include "LineList.h"
 #include "MDIFrameWnd.h"
 #include "MessageText.h"
+#include "PrintChecks.h"
 #include "RowCheck.h"
 #include "RowReport.h"
+#include "ViewRender.h"
 #include "WinApp.h"
 
 #include <QLabel>
@@ -61,12 +63,7 @@ public:
         const BarcodeSettings& s = row.input.settings;
         const RowCheck check = m_checker->Compare(row.text, static_cast<Symbology>(s.m_nType),
                                                   row.accepted ? row.encoder : nullptr);
-        ++m_found.lines;
-        if (IsRefusal(check.verdict)) {
-            ++m_found.refused;
-        } else if (check.verdict != RowVerdict::Matches && !s.m_bTrueType) {
-            ++m_found.differ;
-        } else {
+        if (m_found.Count(check.verdict, s.m_bTrueType) == RowOutcome::Drawn) {
             return;
         }
         m_found.rows.Add(row.index);
@@ -114,14 +111,7 @@ QString CTavikView::RowCheckText() const {
     if (m_settings.m_pLines == nullptr) {
         return QString::fromStdString(p.single);
     }
-    QString text = QStringLiteral("%1 lines").arg(p.lines);
-    if (p.refused > 0 || p.differ > 0) {
-        text += QStringLiteral(", %1 refused").arg(p.refused);
-    }
-    if (p.differ > 0) {
-        text += QStringLiteral(", %1 differ").arg(p.differ);
-    }
-    return text;
+    return QString::fromStdString(RowSummary(p, true));
 }
 
 // A label beside the indicators of the main window's status bar.
@@ -157,4 +147,30 @@ void CTavikView::OnNextProblemRow() {
                                   .arg(row + 1)
                                   .arg(QString::fromStdString(RowProblemNote(check))));
     }
+}
+
+std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
+    return CheckPageFit(view.PassInput(), printer, [&view] {
+        MeasureView(view);
+        return view.DrawnRight();
+    });
+}
+
+bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
+                       const std::function<void(const std::string&)>& report) {
+    const BarcodeSettings& s = view.m_settings;
+    RowReporter rows(static_cast<Symbology>(s.m_nType), false, s.m_bTrueType, report);
+    CheckRowsForPage(view.PassInput(), rows, &printer);
+    return !rows.Failed();
+}
+
+QString CTavikView::CheckPrintable(const QPrinter& printer) {
+    return QString::fromStdString(CheckPageFit(*this, printer));
+}
+
+bool CTavikView::ReportPrintGaps(const QPrinter& printer,
+                                 const std::function<void(const QString&)>& report) {
+    return ReportRefusedRows(*this, printer, [&report](const std::string& line) {
+        report(QString::fromStdString(line));
+    });
 }

@@ -5,8 +5,8 @@
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "MessageText.h"
-#include "MulDiv.h"
 #include "RowCheck.h"
+#include "RowLayout.h"
 #include "TavikDoc.h"
 #include "WinApp.h"
 
@@ -97,23 +97,13 @@ void CTavikView::ApplySettings() {
             doc->SetTitle(FromLatin1(m_strScratch));
         }
     }
-    m_fontText.DeleteObject();
-    m_fontText.CreateFontIndirect(&s.m_lfText);
-    m_fontBarcode.DeleteObject();
-    m_fontBarcode.CreateFontIndirect(&s.m_lfBarcode);
-    if (s.m_bTrueType) {
-        s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, ScreenResolution().y, 72) / 2;
-    }
-    s.m_nGuardExtra = HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * 0.2) : 0;
+    SettleSettings(s, m_fontText, m_fontBarcode, ScreenResolution());
 }
 
 void CTavikView::SetSettingsScrollSizes(int height) {
     const BarcodeSettings& s = m_settings;
-    const auto length = static_cast<std::int64_t>(
-        std::min<std::size_t>(s.m_strText.size(), std::numeric_limits<int>::max()));
-    const std::int64_t width = length * (std::int64_t{s.m_nBarWidth} + 40) + s.m_nOriginX;
     const std::int64_t total = std::int64_t{s.m_nOriginY} + height + 20;
-    SetScrollSizes(MM_TEXT, QSize(SaturateInt(width), SaturateInt(total)), sizeDefault,
+    SetScrollSizes(MM_TEXT, QSize(SaturateInt(EstimatedWidth(s)), SaturateInt(total)), sizeDefault,
                    sizeDefault);
 }
 
