@@ -61,15 +61,16 @@ int CMainFrame::OnCreate() {
     if (CMDIFrameWnd::OnCreate() == -1) {
         return -1;
     }
-    if (!m_wndToolBar.CreateEx(this, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
+    if (!m_wndToolBar->CreateEx(this, *this, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar->LoadToolBar(IDR_MAINFRAME)) {
         return -1;
     }
-    if (!m_wndStatusBar.Create(this, AFX_IDW_STATUS_BAR) ||
-        !m_wndStatusBar.SetIndicators(indicators, static_cast<int>(std::size(indicators)))) {
+    if (!m_wndStatusBar->Create(this, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar->SetIndicators(indicators, static_cast<int>(std::size(indicators)))) {
         return -1;
     }
-    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar->EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
-    DockControlBar(&m_wndToolBar);
+    DockControlBar(m_wndToolBar);
     return 0;
 }

@@ -15,8 +15,9 @@ public:
     // Files dropped anywhere on the window open as File > Open opens them.
     void OpenDroppedFiles(const QList<QUrl>& urls);
 
-    CStatusBar m_wndStatusBar;
-    CToolBar m_wndToolBar;
+    // Owned by the frame, as its children.
+    CStatusBar* m_wndStatusBar = new CStatusBar(this);
+    CToolBar* m_wndToolBar = new CToolBar(this);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -17,7 +17,7 @@ namespace {
 
 CMDIChildWnd* FrameOfView(const CScrollView* view) {
     for (QWidget* w = view->parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* frame = dynamic_cast<CMDIChildWnd*>(w)) {
+        if (auto* frame = qobject_cast<CMDIChildWnd*>(w)) {
             return frame;
         }
     }
@@ -112,8 +112,8 @@ void CMultiDocTemplate::CloseDocument(CDocument* doc) {
 
 std::vector<CMDIChildWnd*> CMultiDocTemplate::FramesOf(const CDocument* doc) const {
     std::vector<CMDIChildWnd*> frames;
-    for (CScrollView* view : doc->GetViews()) {
-        if (CMDIChildWnd* frame = FrameOfView(view)) {
+    for (CDocumentView* view : doc->GetViews()) {
+        if (CMDIChildWnd* frame = FrameOfView(ScrollViewOf(view))) {
             frames.push_back(frame);
         }
     }

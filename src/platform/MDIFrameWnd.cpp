@@ -192,7 +192,7 @@ bool CMDIFrameWnd::LoadFrame(UINT resourceId, unsigned long style) {
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
     auto usable = [](QMdiSubWindow* w) {
-        auto* child = dynamic_cast<CMDIChildWnd*>(w);
+        auto* child = qobject_cast<CMDIChildWnd*>(w);
         return child != nullptr && !child->IsClosing() && !child->isHidden() ? child : nullptr;
     };
     if (CMDIChildWnd* current = usable(m_mdiArea->currentSubWindow())) {
@@ -461,7 +461,7 @@ void CMDIFrameWnd::OnChildrenChanged() {
 }
 
 void CMDIFrameWnd::SetMessageText(const QString& text) {
-    if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR))) {
+    if (auto* bar = qobject_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR))) {
         bar->SetPaneText(0,
                          text.isEmpty() ? AfxGetResources().LoadString(AFX_IDS_IDLEMESSAGE) : text);
     }

@@ -18,6 +18,8 @@ class QMenu;
 // A document window inside the main frame: one view, titled after its
 // document ("title:n" when the document has several windows).
 class CMDIChildWnd : public QMdiSubWindow, public CCmdTarget {
+    Q_OBJECT
+
 public:
     explicit CMDIChildWnd(QWidget* parent = nullptr);
     ~CMDIChildWnd() override;
@@ -53,7 +55,9 @@ private:
 // The main window: an MDI area, the menu of the active window (the frame's own
 // while none is open), accelerators, control bars, status prompts and titles.
 // Every command is a QAction whose objectName is the command's name.
-class CMDIFrameWnd : public QMainWindow, public CCmdTarget {
+class CMDIFrameWnd : public QMainWindow, public CCmdTarget, public CCommandActions {
+    Q_OBJECT
+
 public:
     explicit CMDIFrameWnd(QWidget* parent = nullptr);
     ~CMDIFrameWnd() override;
@@ -79,10 +83,8 @@ public:
     // Carries out a command as its menu item or key would.
     void OnCommand(UINT id);
 
-    // The command's action, made on first use.
-    QAction* CommandAction(UINT id);
-    // Enables and checks every action as the command targets report.
-    void UpdateCommandUI();
+    QAction* CommandAction(UINT id) override;
+    void UpdateCommandUI() override;
     // Rebuilds the menu bar: the active window's menu with the recent files
     // and the window list.
     void RecalcMenu();

@@ -1,8 +1,9 @@
 #include "PrintLoop.h"
 
 #include "CupsJob.h"
+#include "DC.h"
+#include "PrintInfo.h"
 #include "PrinterResolution.h"
-#include "ScrollView.h"
 
 #include <QDir>
 #include <QPainter>
@@ -26,20 +27,6 @@ QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
 
 } // namespace
 
-void CViewPages::PreparePage(CDC& dc, CPrintInfo& info) {
-    m_view.OnPrepareDC(&dc, &info);
-}
-
-void CViewPages::DrawPage(CDC& dc, CPrintInfo& info) {
-    m_view.OnPrint(&dc, &info);
-}
-
-int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction) {
-    CViewPages pages(view);
-    return DrawPrintPage(pages, painter, printer, page, barReduction);
-}
-
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
                   int barReduction) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
@@ -56,11 +43,6 @@ int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer
 
 int CountPrintPages(CPageSource& pages, const QPrinter& printer) {
     return DrawPrintPage(pages, nullptr, printer, 1);
-}
-
-int CountPrintPages(CScrollView& view, const QPrinter& printer) {
-    CViewPages pages(view);
-    return CountPrintPages(pages, printer);
 }
 
 namespace {
@@ -168,11 +150,6 @@ PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
     result.jobId = sent.jobId;
     result.error = sent.error;
     return result;
-}
-
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
-    CViewPages pages(view);
-    return RunPrintLoop(pages, printer, barReduction, {});
 }
 
 PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,

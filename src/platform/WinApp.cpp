@@ -345,7 +345,7 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     QPrinter& printer = GetPrinter();
     printer.setPrinterName(target.printerName());
     UseQueueResolution(printer);
-    CScrollView& view = *doc->GetViews().front();
+    CScrollView& view = *ScrollViewOf(doc->GetViews().front());
     // Pages that cannot come out right are not spooled at all.
     if (const QString refusal = view.CheckPrintable(printer); !refusal.isEmpty()) {
         ReportError(refusal);
