@@ -1,11 +1,15 @@
 #include "MainFrm.h"
 
 #include "Resource.h"
+#include "TavikView.h"
 #include "WinApp.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
+#include <QPointer>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -55,6 +59,27 @@ void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
             AfxGetApp()->OpenDocumentFile(url.toLocalFile());
         }
     }
+}
+
+void CMainFrame::ConnectView(CTavikView& view) {
+    view.SetStatusReport(
+        [frame = QPointer<CMainFrame>(this)](const QString& name, const QString& text, bool shown) {
+            if (frame != nullptr) {
+                frame->ShowStatusPane(name, text, shown);
+            }
+        });
+}
+
+void CMainFrame::ShowStatusPane(const QString& name, const QString& text, bool shown) {
+    QStatusBar* bar = statusBar();
+    auto* label = bar->findChild<QLabel*>(name);
+    if (label == nullptr) {
+        label = new QLabel(bar); // the status bar owns it
+        label->setObjectName(name);
+        bar->addPermanentWidget(label);
+    }
+    label->setText(text);
+    label->setVisible(shown);
 }
 
 int CMainFrame::OnCreate() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 class CDocument;
+class CLineList; // the list text's line list
 class CScrollView;
 
 // A loading or storing archive over a file's bytes.
@@ -57,6 +58,8 @@ public:
     const QString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const QString& title);
     const QString& GetPathName() const { return m_strPathName; }
+    // The lines a document of a list holds; none by default.
+    virtual const CLineList* GetLines() const { return nullptr; }
 
     void AddView(CDocumentView* view);
     void RemoveView(CDocumentView* view);

@@ -1,9 +1,10 @@
 #include "TavikView.h"
 
+#include "Document.h"
+#include "LineList.h"
 #include "MessageBox.h"
 #include "MessageText.h"
 #include "MulDiv.h"
-#include "TavikDoc.h"
 
 #include <algorithm>
 #include <array>
@@ -36,10 +37,6 @@ CTavikView::~CTavikView() {
     m_fontBarcode.DeleteObject();
 }
 
-CTavikDoc* CTavikView::GetDocument() const {
-    return static_cast<CTavikDoc*>(CScrollView::GetDocument());
-}
-
 void CTavikView::OnInitialUpdate() {
     CScrollView::OnInitialUpdate();
     BarcodeSettings& s = m_settings;
@@ -55,9 +52,9 @@ void CTavikView::OnInitialUpdate() {
     m_fontBarcode.CreateFontIndirect(&s.m_lfBarcode);
     s.m_nFontOffset = 10 - MulDiv(s.m_lfBarcode.lfHeight, ScreenResolution().y, 72) / 2;
 
-    CTavikDoc* doc = GetDocument();
-    if (doc != nullptr && !doc->m_lines.IsEmpty()) {
-        s.m_pLines = &doc->m_lines;
+    CDocument* doc = GetDocument();
+    if (doc != nullptr && doc->GetLines() != nullptr && !doc->GetLines()->IsEmpty()) {
+        s.m_pLines = doc->GetLines();
     } else if (doc != nullptr) {
         doc->SetTitle(
             QString::fromLatin1(s.m_strText.data(), static_cast<qsizetype>(s.m_strText.size())));
