@@ -1,12 +1,12 @@
 #include "DocTemplate.h"
 
 #include "Document.h"
+#include "FrameApp.h"
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "Resources.h"
 #include "SaveFile.h"
 #include "ScrollView.h"
-#include "WinApp.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -149,6 +149,11 @@ void CMultiDocTemplate::OnFrameDestroyed(CMDIChildWnd* frame) {
 }
 
 // New documents are named from the document string: "Tavik1", "Tavik2", ...
+bool CMultiDocTemplate::RouteCommand(UINT id, CCmdUI* ui, CScrollView& view, CDocument* doc) const {
+    return m_viewCommands.Route(id, ui, view) ||
+           (doc != nullptr && m_documentCommands.Route(id, ui, *doc));
+}
+
 void CMultiDocTemplate::SetDefaultTitle(CDocument* doc) {
     QString name = GetDocString(docName);
     if (name.isEmpty()) {

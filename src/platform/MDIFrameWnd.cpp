@@ -1,11 +1,11 @@
 #include "MDIFrameWnd.h"
 
 #include "ControlBars.h"
-#include "DocTemplate.h"
 #include "Document.h"
+#include "FrameApp.h"
+#include "RecentFileList.h"
 #include "Resources.h"
 #include "ScrollView.h"
-#include "WinApp.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -55,7 +55,7 @@ CMDIChildWnd::~CMDIChildWnd() {
     }
 }
 
-void CMDIChildWnd::Attach(CMultiDocTemplate* tmpl, CScrollView* view) {
+void CMDIChildWnd::Attach(CFrameTemplate* tmpl, CScrollView* view) {
     m_pTemplate = tmpl;
     m_pView = view;
     setWidget(view);
@@ -80,14 +80,9 @@ CDocument* CMDIChildWnd::GetActiveDocument() const {
 }
 
 bool CMDIChildWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
-    if (m_pTemplate != nullptr && m_pView != nullptr) {
-        if (m_pTemplate->m_viewCommands.Route(id, ui, *m_pView)) {
-            return true;
-        }
-        CDocument* doc = GetActiveDocument();
-        if (doc != nullptr && m_pTemplate->m_documentCommands.Route(id, ui, *doc)) {
-            return true;
-        }
+    if (m_pTemplate != nullptr && m_pView != nullptr &&
+        m_pTemplate->RouteCommand(id, ui, *m_pView, GetActiveDocument())) {
+        return true;
     }
     return CCmdTarget::OnCmdMsg(id, ui);
 }
@@ -273,7 +268,7 @@ bool CMDIFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
     if (CCmdTarget::OnCmdMsg(id, ui)) {
         return true;
     }
-    CWinApp* app = AfxGetApp();
+    CFrameApp* app = AfxGetFrameApp();
     return app != nullptr && app->OnCmdMsg(id, ui);
 }
 
@@ -371,7 +366,7 @@ void CMDIFrameWnd::AddMenuItem(QMenu* menu, UINT id, const char* text) {
 // The recent files in place of the placeholder item, which stays (disabled)
 // while the list is empty.
 void CMDIFrameWnd::AddRecentFiles(QMenu* menu, const char* placeholder) {
-    const CWinApp* app = AfxGetApp();
+    const CFrameApp* app = AfxGetFrameApp();
     const CRecentFileList* list = app != nullptr ? app->GetRecentFileList() : nullptr;
     if (list == nullptr || list->GetCount() == 0) {
         AddMenuItem(menu, ID_FILE_MRU_FILE1, placeholder);

@@ -89,6 +89,7 @@ void CCommandLineInfo::ParseArguments(const QStringList& args) {
 
 CWinApp::CWinApp(QStringList arguments) : m_arguments(std::move(arguments)) {
     CurrentApp() = this;
+    SetCurrent(this);
     m_messageMap.On(ID_APP_EXIT, [this] { OnAppExit(); });
     for (int i = 0; i < kMaxRecentFiles; ++i) {
         m_messageMap.On(
@@ -103,6 +104,7 @@ CWinApp::~CWinApp() {
     DestroyMainFrame();
     if (CurrentApp() == this) {
         CurrentApp() = nullptr;
+        SetCurrent(nullptr);
     }
 }
 
@@ -383,11 +385,6 @@ QPrinter& CWinApp::GetPrinter() {
 
 CWinApp* AfxGetApp() {
     return CurrentApp();
-}
-
-CMDIFrameWnd* AfxGetMainWnd() {
-    const CWinApp* app = AfxGetApp();
-    return app != nullptr ? app->GetMainFrame() : nullptr;
 }
 
 bool InitCommonControls() {
