@@ -15,8 +15,7 @@ class QScrollArea;
 class QToolBar;
 class CPreviewPages;
 
-// Ours rather than QPrintPreviewDialog, which draws every page before it shows
-// one: a list of a million rows would be drawn whole.
+// Ours rather than QPrintPreviewDialog, which draws every page before it shows one.
 // Print preview of a view on a printer. Pages are drawn on demand through the
 // print loop's page drawing: only the pages on show and their neighbours, kept
 // in a small cache; the page count comes from the layout. Controls (found by
