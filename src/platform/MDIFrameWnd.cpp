@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
@@ -153,6 +154,10 @@ CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_mdiArea(new
 CMDIFrameWnd::~CMDIFrameWnd() {
     m_bDestroying = true;
     qDeleteAll(m_mdiArea->subWindowList());
+    // The bars, its children, go after this part of the frame: they stop calling it.
+    for (QToolBar* bar : findChildren<QToolBar*>()) {
+        QObject::disconnect(bar, nullptr, this, nullptr);
+    }
 }
 
 bool CMDIFrameWnd::LoadFrame(UINT resourceId, unsigned long style) {
