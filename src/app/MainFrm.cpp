@@ -61,17 +61,10 @@ void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
     }
 }
 
-void CMainFrame::ConnectView(CTavikView& view) {
-    view.SetStatusReport(
-        [frame = QPointer<CMainFrame>(this)](const QString& name, const QString& text, bool shown) {
-            if (frame != nullptr) {
-                frame->ShowStatusPane(name, text, shown);
-            }
-        });
-}
+namespace {
 
-void CMainFrame::ShowStatusPane(const QString& name, const QString& text, bool shown) {
-    QStatusBar* bar = statusBar();
+// The status-bar pane of that name, made on first use, with text, shown or hidden.
+void ShowStatusPane(QStatusBar* bar, const QString& name, const QString& text, bool shown) {
     auto* label = bar->findChild<QLabel*>(name);
     if (label == nullptr) {
         label = new QLabel(bar); // the status bar owns it
@@ -80,6 +73,19 @@ void CMainFrame::ShowStatusPane(const QString& name, const QString& text, bool s
     }
     label->setText(text);
     label->setVisible(shown);
+}
+
+} // namespace
+
+// The bar, not the frame: views report while the frame is destroyed and its
+// status bar is still there.
+void CMainFrame::ConnectView(CTavikView& view) {
+    view.SetStatusReport([bar = QPointer<QStatusBar>(statusBar())](
+                             const QString& name, const QString& text, bool shown) {
+        if (bar != nullptr) {
+            ShowStatusPane(bar, name, text, shown);
+        }
+    });
 }
 
 int CMainFrame::OnCreate() {

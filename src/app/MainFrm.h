@@ -17,8 +17,6 @@ public:
 
     // The view's status goes to panes of this frame's status bar.
     void ConnectView(CTavikView& view);
-    // The status-bar pane of that name, made on first use, with text, shown or hidden.
-    void ShowStatusPane(const QString& name, const QString& text, bool shown);
 
     int OnCreate() override;
     // Files dropped anywhere on the window open as File > Open opens them.
