@@ -1,6 +1,7 @@
 // Opening the print preview of a long list and showing its last page: time
 // and memory growth, one run. Usage: preview_bench [LINES] (default 1000000).
 #include "Document.h"
+#include "PageCache.h"
 #include "PrintPreview.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
         preview.grab(); // paints the pages on show
         const auto shown = std::chrono::steady_clock::now();
         pages = preview.PageCount();
-        drawn = preview.PagesDrawn();
+        drawn = preview.findChild<CPageCache*>(QStringLiteral("previewPageCache"))->Drawn();
         std::printf("lines %ld, pages %d, pages drawn %d\n", lines, pages, drawn);
         std::printf("open and show the last page: %.0f ms, growth %.1f MiB\n",
                     std::chrono::duration<double, std::milli>(shown - start).count(),

@@ -1,11 +1,15 @@
 #include "MainFrm.h"
 
 #include "Resource.h"
+#include "TavikView.h"
 #include "WinApp.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
+#include <QPointer>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -57,19 +61,47 @@ void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
     }
 }
 
+namespace {
+
+// The status-bar pane of that name, made on first use, with text, shown or hidden.
+void ShowStatusPane(QStatusBar* bar, const QString& name, const QString& text, bool shown) {
+    auto* label = bar->findChild<QLabel*>(name);
+    if (label == nullptr) {
+        label = new QLabel(bar); // the status bar owns it
+        label->setObjectName(name);
+        bar->addPermanentWidget(label);
+    }
+    label->setText(text);
+    label->setVisible(shown);
+}
+
+} // namespace
+
+// The bar, not the frame: views report while the frame is destroyed and its
+// status bar is still there.
+void CMainFrame::ConnectView(CTavikView& view) {
+    view.SetStatusReport([bar = QPointer<QStatusBar>(statusBar())](
+                             const QString& name, const QString& text, bool shown) {
+        if (bar != nullptr) {
+            ShowStatusPane(bar, name, text, shown);
+        }
+    });
+}
+
 int CMainFrame::OnCreate() {
     if (CMDIFrameWnd::OnCreate() == -1) {
         return -1;
     }
-    if (!m_wndToolBar.CreateEx(this, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME)) {
+    if (!m_wndToolBar->CreateEx(this, *this, AFX_IDW_TOOLBAR) ||
+        !m_wndToolBar->LoadToolBar(IDR_MAINFRAME)) {
         return -1;
     }
-    if (!m_wndStatusBar.Create(this, AFX_IDW_STATUS_BAR) ||
-        !m_wndStatusBar.SetIndicators(indicators, static_cast<int>(std::size(indicators)))) {
+    if (!m_wndStatusBar->Create(this, AFX_IDW_STATUS_BAR) ||
+        !m_wndStatusBar->SetIndicators(indicators, static_cast<int>(std::size(indicators)))) {
         return -1;
     }
-    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar->EnableDocking(CBRS_ALIGN_ANY);
     EnableDocking(CBRS_ALIGN_ANY);
-    DockControlBar(&m_wndToolBar);
+    DockControlBar(m_wndToolBar);
     return 0;
 }

@@ -6,17 +6,25 @@
 #include <QList>
 #include <QUrl>
 
+class CTavikView;
+
 // The main window with its toolbar and status bar.
 class CMainFrame : public CMDIFrameWnd {
+    Q_OBJECT
+
 public:
     CMainFrame();
+
+    // The view's status goes to panes of this frame's status bar.
+    void ConnectView(CTavikView& view);
 
     int OnCreate() override;
     // Files dropped anywhere on the window open as File > Open opens them.
     void OpenDroppedFiles(const QList<QUrl>& urls);
 
-    CStatusBar m_wndStatusBar;
-    CToolBar m_wndToolBar;
+    // Owned by the frame, as its children.
+    CStatusBar* m_wndStatusBar = new CStatusBar(this);
+    CToolBar* m_wndToolBar = new CToolBar(this);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -44,7 +44,13 @@ bool CTavikApp::InitInstance() {
     auto tmpl = std::make_unique<CMultiDocTemplate>(
         IDR_TavikTYPE, [] { return std::make_unique<CTavikDoc>(); },
         [](QWidget* parent) { return new CChildFrame(parent); },
-        [](QWidget* parent) { return new CTavikView(parent); });
+        [](QWidget* parent) {
+            auto* view = new CTavikView(parent);
+            if (auto* main = qobject_cast<CMainFrame*>(AfxGetMainWnd())) {
+                main->ConnectView(*view);
+            }
+            return view;
+        });
     MapTavikViewCommands(tmpl->m_viewCommands);
     AddDocTemplate(std::move(tmpl));
 

@@ -9,6 +9,8 @@ class CTavikDoc : public CDocument {
 public:
     CLineList m_lines;
 
+    const CLineList* GetLines() const override { return &m_lines; }
+
     bool OnNewDocument() override;
     // Loading splits the file into lines; storing writes nothing.
     void Serialize(CArchive& ar) override;

@@ -57,6 +57,20 @@ private:
     std::map<UINT, Entry> m_entries;
 };
 
+class QAction;
+
+// A window whose commands are actions, shared by its menus and bars.
+class CCommandActions {
+public:
+    // The command's action, made on first use.
+    virtual QAction* CommandAction(UINT id) = 0;
+    // Enables and checks every action as the command targets report.
+    virtual void UpdateCommandUI() = 0;
+
+protected:
+    ~CCommandActions() = default;
+};
+
 // An object that handles commands through its own message map.
 class CCmdTarget {
 public:

@@ -1,6 +1,6 @@
 #include "ControlBars.h"
 
-#include "MDIFrameWnd.h"
+#include "CmdTarget.h"
 #include "Resources.h"
 
 #include <QAction>
@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLibrary>
+#include <QMainWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 namespace {
@@ -23,28 +24,28 @@ void NameBar(QWidget* bar, UINT id) {
 
 // -------------------------------------------------------------------- toolbar
 
-CToolBar::CToolBar() {
+CToolBar::CToolBar(QWidget* parent) : QToolBar(parent) {
     setAllowedAreas(Qt::TopToolBarArea);
 }
 
-bool CToolBar::CreateEx(CMDIFrameWnd* frame, UINT id) {
+bool CToolBar::CreateEx(QMainWindow* frame, CCommandActions& commands, UINT id) {
     if (frame == nullptr) {
         return false;
     }
-    m_pFrame = frame;
+    m_pCommands = &commands;
     NameBar(this, id);
     setWindowTitle(QStringLiteral("Toolbar"));
     setIconSize(QSize(16, 16));
     frame->addToolBar(Qt::TopToolBarArea, this);
     // Hidden or shown from its own context menu too: the View menu follows.
-    connect(this, &QToolBar::visibilityChanged, frame, [frame] { frame->UpdateCommandUI(); });
+    connect(this, &QToolBar::visibilityChanged, frame, [&commands] { commands.UpdateCommandUI(); });
     return true;
 }
 
 bool CToolBar::LoadToolBar(UINT id) {
     const CResources& res = AfxGetResources();
     const auto it = res.toolbars.find(id);
-    if (m_pFrame == nullptr || it == res.toolbars.end()) {
+    if (m_pCommands == nullptr || it == res.toolbars.end()) {
         return false;
     }
     std::size_t image = 0;
@@ -53,7 +54,7 @@ bool CToolBar::LoadToolBar(UINT id) {
             addSeparator();
             continue;
         }
-        QAction* action = m_pFrame->CommandAction(command);
+        QAction* action = m_pCommands->CommandAction(command);
         if (image < it->second.images.size()) {
             action->setIcon(QIcon(it->second.images[image++]));
         }
@@ -64,9 +65,9 @@ bool CToolBar::LoadToolBar(UINT id) {
 
 // ----------------------------------------------------------------- status bar
 
-CStatusBar::CStatusBar() = default;
+CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent) {}
 
-bool CStatusBar::Create(CMDIFrameWnd* frame, UINT id) {
+bool CStatusBar::Create(QMainWindow* frame, UINT id) {
     if (frame == nullptr) {
         return false;
     }

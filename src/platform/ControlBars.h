@@ -7,31 +7,37 @@
 
 #include <vector>
 
-class CMDIFrameWnd;
+class CCommandActions;
 class QLabel;
+class QMainWindow;
 
 // A toolbar of command buttons, dockable on any side of its frame.
 class CToolBar : public QToolBar {
-public:
-    CToolBar();
+    Q_OBJECT
 
-    // Puts the bar at the top of frame; id names it among the frame's bars.
-    bool CreateEx(CMDIFrameWnd* frame, UINT id = AFX_IDW_TOOLBAR);
+public:
+    explicit CToolBar(QWidget* parent = nullptr);
+
+    // Puts the bar at the top of frame, its buttons being commands' actions;
+    // id names it among the frame's bars.
+    bool CreateEx(QMainWindow* frame, CCommandActions& commands, UINT id = AFX_IDW_TOOLBAR);
     // Buttons, images and tooltips from toolbar resource id; false when missing.
     bool LoadToolBar(UINT id);
     void EnableDocking(unsigned long) { setAllowedAreas(Qt::AllToolBarAreas); }
 
 private:
-    CMDIFrameWnd* m_pFrame = nullptr;
+    CCommandActions* m_pCommands = nullptr;
 };
 
 // The status bar: a message pane, then indicator panes that show their text
 // (from the string table) while their lock key is on.
 class CStatusBar : public QStatusBar {
-public:
-    CStatusBar();
+    Q_OBJECT
 
-    bool Create(CMDIFrameWnd* frame, UINT id = AFX_IDW_STATUS_BAR);
+public:
+    explicit CStatusBar(QWidget* parent = nullptr);
+
+    bool Create(QMainWindow* frame, UINT id = AFX_IDW_STATUS_BAR);
     // ID_SEPARATOR is the message pane; other ids are indicators.
     bool SetIndicators(const UINT* ids, int count);
 

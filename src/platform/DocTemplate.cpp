@@ -1,12 +1,12 @@
 #include "DocTemplate.h"
 
 #include "Document.h"
+#include "FrameApp.h"
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "Resources.h"
 #include "SaveFile.h"
 #include "ScrollView.h"
-#include "WinApp.h"
 
 #include <QFileInfo>
 #include <QMdiArea>
@@ -17,7 +17,7 @@ namespace {
 
 CMDIChildWnd* FrameOfView(const CScrollView* view) {
     for (QWidget* w = view->parentWidget(); w != nullptr; w = w->parentWidget()) {
-        if (auto* frame = dynamic_cast<CMDIChildWnd*>(w)) {
+        if (auto* frame = qobject_cast<CMDIChildWnd*>(w)) {
             return frame;
         }
     }
@@ -112,8 +112,8 @@ void CMultiDocTemplate::CloseDocument(CDocument* doc) {
 
 std::vector<CMDIChildWnd*> CMultiDocTemplate::FramesOf(const CDocument* doc) const {
     std::vector<CMDIChildWnd*> frames;
-    for (CScrollView* view : doc->GetViews()) {
-        if (CMDIChildWnd* frame = FrameOfView(view)) {
+    for (CDocumentView* view : doc->GetViews()) {
+        if (CMDIChildWnd* frame = FrameOfView(ScrollViewOf(view))) {
             frames.push_back(frame);
         }
     }
@@ -149,6 +149,11 @@ void CMultiDocTemplate::OnFrameDestroyed(CMDIChildWnd* frame) {
 }
 
 // New documents are named from the document string: "Tavik1", "Tavik2", ...
+bool CMultiDocTemplate::RouteCommand(UINT id, CCmdUI* ui, CScrollView& view, CDocument* doc) const {
+    return m_viewCommands.Route(id, ui, view) ||
+           (doc != nullptr && m_documentCommands.Route(id, ui, *doc));
+}
+
 void CMultiDocTemplate::SetDefaultTitle(CDocument* doc) {
     QString name = GetDocString(docName);
     if (name.isEmpty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CmdTarget.h"
+#include "MDIFrameWnd.h"
 
 #include <QString>
 
@@ -9,14 +10,12 @@
 #include <vector>
 
 class CDocument;
-class CMDIChildWnd;
-class CScrollView;
 class QWidget;
 
 // Ties a document class to its child frame and view classes: makes new and
 // opened documents with a frame and view each, adds further frames, keeps the
 // frames' titles and closes documents with their last frame.
-class CMultiDocTemplate {
+class CMultiDocTemplate : public CFrameTemplate {
 public:
     using DocumentClass = std::function<std::unique_ptr<CDocument>()>;
     using FrameClass = std::function<CMDIChildWnd*(QWidget* parent)>;
@@ -39,7 +38,7 @@ public:
     CMultiDocTemplate& operator=(const CMultiDocTemplate&) = delete;
 
     // Menu, icon and document string of its frames.
-    UINT GetResourceId() const { return m_nIDResource; }
+    UINT GetResourceId() const override { return m_nIDResource; }
     QString GetDocString(DocStringIndex index) const;
 
     // A new document (empty path) or the document of path, with a frame and
@@ -49,7 +48,7 @@ public:
     CDocument* OpenDocumentFile(const QString& path, bool makeVisible = true,
                                 QString* error = nullptr);
     // One more frame and view on doc, initialised and shown.
-    CMDIChildWnd* CreateNewFrame(CDocument* doc);
+    CMDIChildWnd* CreateNewFrame(CDocument* doc) override;
     // Closes every frame of doc; the document goes with the last one.
     void CloseDocument(CDocument* doc);
 
@@ -60,7 +59,9 @@ public:
     void UpdateFrameCounts(CDocument* doc);
 
     // Called by a frame while it is destroyed.
-    void OnFrameDestroyed(CMDIChildWnd* frame);
+    void OnFrameDestroyed(CMDIChildWnd* frame) override;
+    // Through the message maps below.
+    bool RouteCommand(UINT id, CCmdUI* ui, CScrollView& view, CDocument* doc) const override;
 
     // Message maps of its views and documents (the classes' own maps).
     CCommandMap<CScrollView&> m_viewCommands;

@@ -1,7 +1,5 @@
 #include "Document.h"
 
-#include "ScrollView.h"
-
 #include <QFileInfo>
 
 #include <algorithm>
@@ -13,12 +11,12 @@ void CDocument::SetTitle(const QString& title) {
     OnTitleChanged();
 }
 
-void CDocument::AddView(CScrollView* view) {
+void CDocument::AddView(CDocumentView* view) {
     m_views.push_back(view);
     view->m_pDocument = this;
 }
 
-void CDocument::RemoveView(CScrollView* view) {
+void CDocument::RemoveView(CDocumentView* view) {
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
     if (view->m_pDocument == this) {
         view->OnDocumentLeaving(); // the document may go right after

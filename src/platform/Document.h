@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CDocument;
+class CLineList; // the list text's line list
 class CScrollView;
 
 // A loading or storing archive over a file's bytes.
@@ -27,6 +29,29 @@ private:
     std::string m_bytes;
 };
 
+// The document's side of a view on it: the link, set and cleared by the
+// document, and the notice that it is leaving. Only CScrollView derives from it,
+// so each is one (ScrollViewOf).
+class CDocumentView {
+public:
+    CDocument* GetDocument() const { return m_pDocument; }
+    // The view is leaving its document, which may be destroyed next: nothing
+    // may read the document after this.
+    virtual void OnDocumentLeaving() {}
+
+protected:
+    ~CDocumentView() = default;
+
+private:
+    friend class CDocument;
+    friend class CScrollView;
+    CDocumentView() = default;
+    CDocumentView(const CDocumentView&) = delete;
+    CDocumentView& operator=(const CDocumentView&) = delete;
+
+    CDocument* m_pDocument = nullptr;
+};
+
 // Document base: a title, the views on it, and opening from a file.
 class CDocument {
 public:
@@ -35,10 +60,12 @@ public:
     const QString& GetTitle() const { return m_strTitle; }
     virtual void SetTitle(const QString& title);
     const QString& GetPathName() const { return m_strPathName; }
+    // The lines a document of a list holds; none by default.
+    virtual const CLineList* GetLines() const { return nullptr; }
 
-    void AddView(CScrollView* view);
-    void RemoveView(CScrollView* view);
-    const std::vector<CScrollView*>& GetViews() const { return m_views; }
+    void AddView(CDocumentView* view);
+    void RemoveView(CDocumentView* view);
+    const std::vector<CDocumentView*>& GetViews() const { return m_views; }
 
     virtual bool OnNewDocument();
     // Reads the file into a loading archive and calls Serialize. On failure the
@@ -63,5 +90,5 @@ private:
     std::function<void()> m_titleChanged;
     QString m_strTitle;
     QString m_strPathName;
-    std::vector<CScrollView*> m_views;
+    std::vector<CDocumentView*> m_views;
 };

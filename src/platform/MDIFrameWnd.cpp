@@ -1,11 +1,11 @@
 #include "MDIFrameWnd.h"
 
 #include "ControlBars.h"
-#include "DocTemplate.h"
 #include "Document.h"
+#include "FrameApp.h"
+#include "RecentFileList.h"
 #include "Resources.h"
 #include "ScrollView.h"
-#include "WinApp.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QStyle>
+#include <QToolBar>
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +56,7 @@ CMDIChildWnd::~CMDIChildWnd() {
     }
 }
 
-void CMDIChildWnd::Attach(CMultiDocTemplate* tmpl, CScrollView* view) {
+void CMDIChildWnd::Attach(CFrameTemplate* tmpl, CScrollView* view) {
     m_pTemplate = tmpl;
     m_pView = view;
     setWidget(view);
@@ -80,14 +81,9 @@ CDocument* CMDIChildWnd::GetActiveDocument() const {
 }
 
 bool CMDIChildWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
-    if (m_pTemplate != nullptr && m_pView != nullptr) {
-        if (m_pTemplate->m_viewCommands.Route(id, ui, *m_pView)) {
-            return true;
-        }
-        CDocument* doc = GetActiveDocument();
-        if (doc != nullptr && m_pTemplate->m_documentCommands.Route(id, ui, *doc)) {
-            return true;
-        }
+    if (m_pTemplate != nullptr && m_pView != nullptr &&
+        m_pTemplate->RouteCommand(id, ui, *m_pView, GetActiveDocument())) {
+        return true;
     }
     return CCmdTarget::OnCmdMsg(id, ui);
 }
@@ -158,6 +154,10 @@ CMDIFrameWnd::CMDIFrameWnd(QWidget* parent) : QMainWindow(parent), m_mdiArea(new
 CMDIFrameWnd::~CMDIFrameWnd() {
     m_bDestroying = true;
     qDeleteAll(m_mdiArea->subWindowList());
+    // The bars, its children, go after this part of the frame: they stop calling it.
+    for (QToolBar* bar : findChildren<QToolBar*>()) {
+        QObject::disconnect(bar, nullptr, this, nullptr);
+    }
 }
 
 bool CMDIFrameWnd::LoadFrame(UINT resourceId, unsigned long style) {
@@ -192,7 +192,7 @@ bool CMDIFrameWnd::LoadFrame(UINT resourceId, unsigned long style) {
 
 CMDIChildWnd* CMDIFrameWnd::MDIGetActive() const {
     auto usable = [](QMdiSubWindow* w) {
-        auto* child = dynamic_cast<CMDIChildWnd*>(w);
+        auto* child = qobject_cast<CMDIChildWnd*>(w);
         return child != nullptr && !child->IsClosing() && !child->isHidden() ? child : nullptr;
     };
     if (CMDIChildWnd* current = usable(m_mdiArea->currentSubWindow())) {
@@ -273,7 +273,7 @@ bool CMDIFrameWnd::OnCmdMsg(UINT id, CCmdUI* ui) {
     if (CCmdTarget::OnCmdMsg(id, ui)) {
         return true;
     }
-    CWinApp* app = AfxGetApp();
+    CFrameApp* app = AfxGetFrameApp();
     return app != nullptr && app->OnCmdMsg(id, ui);
 }
 
@@ -371,7 +371,7 @@ void CMDIFrameWnd::AddMenuItem(QMenu* menu, UINT id, const char* text) {
 // The recent files in place of the placeholder item, which stays (disabled)
 // while the list is empty.
 void CMDIFrameWnd::AddRecentFiles(QMenu* menu, const char* placeholder) {
-    const CWinApp* app = AfxGetApp();
+    const CFrameApp* app = AfxGetFrameApp();
     const CRecentFileList* list = app != nullptr ? app->GetRecentFileList() : nullptr;
     if (list == nullptr || list->GetCount() == 0) {
         AddMenuItem(menu, ID_FILE_MRU_FILE1, placeholder);
@@ -461,7 +461,7 @@ void CMDIFrameWnd::OnChildrenChanged() {
 }
 
 void CMDIFrameWnd::SetMessageText(const QString& text) {
-    if (auto* bar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR))) {
+    if (auto* bar = qobject_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR))) {
         bar->SetPaneText(0,
                          text.isEmpty() ? AfxGetResources().LoadString(AFX_IDS_IDLEMESSAGE) : text);
     }

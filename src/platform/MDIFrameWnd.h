@@ -11,20 +11,39 @@
 #include <vector>
 
 class CDocument;
-class CMultiDocTemplate;
+class CMDIChildWnd;
 class QMdiArea;
 class QMenu;
+
+// What a child frame needs of the template that made it; CMultiDocTemplate is one.
+class CFrameTemplate {
+public:
+    // Menu and icon of its frames.
+    virtual UINT GetResourceId() const = 0;
+    // The command to view, then to its document doc (may be null); false when
+    // neither knows it.
+    virtual bool RouteCommand(UINT id, CCmdUI* ui, CScrollView& view, CDocument* doc) const = 0;
+    // One more frame and view on doc, initialised and shown.
+    virtual CMDIChildWnd* CreateNewFrame(CDocument* doc) = 0;
+    // Called by a frame while it is destroyed.
+    virtual void OnFrameDestroyed(CMDIChildWnd* frame) = 0;
+
+protected:
+    virtual ~CFrameTemplate() = default;
+};
 
 // A document window inside the main frame: one view, titled after its
 // document ("title:n" when the document has several windows).
 class CMDIChildWnd : public QMdiSubWindow, public CCmdTarget {
+    Q_OBJECT
+
 public:
     explicit CMDIChildWnd(QWidget* parent = nullptr);
     ~CMDIChildWnd() override;
 
     // The frame shows view, which belongs to template's document class.
-    void Attach(CMultiDocTemplate* tmpl, CScrollView* view);
-    CMultiDocTemplate* GetTemplate() const { return m_pTemplate; }
+    void Attach(CFrameTemplate* tmpl, CScrollView* view);
+    CFrameTemplate* GetTemplate() const { return m_pTemplate; }
     CScrollView* GetActiveView() const { return m_pView; }
     CDocument* GetActiveDocument() const;
 
@@ -44,7 +63,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    CMultiDocTemplate* m_pTemplate = nullptr;
+    CFrameTemplate* m_pTemplate = nullptr;
     QPointer<CScrollView> m_pView;
     QString m_strTitle;
     bool m_bClosing = false;
@@ -53,7 +72,9 @@ private:
 // The main window: an MDI area, the menu of the active window (the frame's own
 // while none is open), accelerators, control bars, status prompts and titles.
 // Every command is a QAction whose objectName is the command's name.
-class CMDIFrameWnd : public QMainWindow, public CCmdTarget {
+class CMDIFrameWnd : public QMainWindow, public CCmdTarget, public CCommandActions {
+    Q_OBJECT
+
 public:
     explicit CMDIFrameWnd(QWidget* parent = nullptr);
     ~CMDIFrameWnd() override;
@@ -79,10 +100,8 @@ public:
     // Carries out a command as its menu item or key would.
     void OnCommand(UINT id);
 
-    // The command's action, made on first use.
-    QAction* CommandAction(UINT id);
-    // Enables and checks every action as the command targets report.
-    void UpdateCommandUI();
+    QAction* CommandAction(UINT id) override;
+    void UpdateCommandUI() override;
     // Rebuilds the menu bar: the active window's menu with the recent files
     // and the window list.
     void RecalcMenu();

@@ -10,7 +10,6 @@
 #include <optional>
 
 class CDC;
-class CScrollView;
 class QPainter;
 class QPrinter;
 class QTemporaryFile;
@@ -36,32 +35,20 @@ public:
     virtual void DrawPage(CDC& dc, CPrintInfo& info) = 0;
 };
 
-// A view's pages: OnPrepareDC, then OnPrint.
-class CViewPages : public CPageSource {
-public:
-    explicit CViewPages(CScrollView& view) : m_view(view) {}
-    void PreparePage(CDC& dc, CPrintInfo& info) override;
-    void DrawPage(CDC& dc, CPrintInfo& info) override;
-
-private:
-    CScrollView& m_view;
-};
-
 // Called after each printed page with the pages done and the page count; false
 // cancels the run.
 using PageProgress = std::function<bool(int done, int count)>;
 
-// Prints a view page by page on printer: for each page OnPrepareDC, then
-// OnPrint (which draws). The first page's reported page count bounds the loop;
-// a view that reports none, or fewer than one, prints one page. A page range
+// Prints pages page by page on printer: for each page PreparePage, then
+// DrawPage (a view's: OnPrepareDC, then OnPrint, see CViewPages). The first page's reported page
+// count bounds the loop; a view that reports none, or fewer than one, prints one page. A page range
 // chosen on the printer prints only those pages; a range wholly past the last
 // page prints nothing and starts no job. A printer on a print queue is set to
 // the resolution its job prints at; lines are laid on its dot grid, bars
 // barReduction dots narrower and spaces as much wider. Its pages are drawn into
 // a temporary PDF file that goes to the queue as one job (JobSpecFor,
 // SubmitPdfJob in CupsJob.h) carrying that resolution and the page.
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
-// The same for any page source, on any thread; a cancelled run aborts the job.
+// Runs on any thread; a cancelled run aborts the job.
 PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction,
                          const PageProgress& progress);
 
@@ -94,12 +81,8 @@ std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& 
 // The print loop and the print preview both draw pages through it.
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
                   int barReduction = 0);
-int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction = 0);
 // The page count from the layout alone: nothing is drawn.
 int CountPrintPages(CPageSource& pages, const QPrinter& printer);
-int CountPrintPages(CScrollView& view, const QPrinter& printer);
-
 // Printing from the command line, without a dialog: tavik --print and tavik-batch --print.
 // The printer of a print queue by name, or the default one without a name; a null
 // printer info and error ("no default printer", "no printer named "NAME"") when there

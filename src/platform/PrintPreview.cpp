@@ -1,5 +1,6 @@
 #include "PrintPreview.h"
 
+#include "PageCache.h"
 #include "PrintLoop.h"
 #include "PrinterResolution.h"
 #include "ScrollView.h"
@@ -78,8 +79,10 @@ private:
 
 CPrintPreview::CPrintPreview(CScrollView& view, QPrinter& printer, std::function<bool()> print,
                              QWidget* parent)
-    : QDialog(parent), m_view(view), m_printer(printer), m_print(std::move(print)) {
+    : QDialog(parent), m_view(view), m_printer(printer), m_print(std::move(print)),
+      m_cache(new CPageCache(kCachedPages, this)) {
     setObjectName(QStringLiteral("PrintPreview"));
+    m_cache->setObjectName(QStringLiteral("previewPageCache"));
     setWindowTitle(QStringLiteral("Print Preview"));
     UseQueueResolution(m_printer); // the pages as paper will have them
     auto* bar = new QToolBar(this);
@@ -187,24 +190,9 @@ QPoint CPrintPreview::PrintableOffset() const {
 }
 
 QPicture CPrintPreview::Page(int page) {
-    if (const auto it = m_cache.find(page); it != m_cache.end()) {
-        m_recent.remove(page);
-        m_recent.push_front(page);
-        return it->second;
-    }
-    QPicture picture;
-    {
-        QPainter painter(&picture);
-        DrawPrintPage(m_view, &painter, m_printer, page);
-    }
-    ++m_pagesDrawn;
-    if (static_cast<int>(m_cache.size()) >= kCachedPages) {
-        m_cache.erase(m_recent.back());
-        m_recent.pop_back();
-    }
-    m_cache.emplace(page, picture);
-    m_recent.push_front(page);
-    return picture;
+    return m_cache->Page(page, [this](QPainter& painter, int number) {
+        DrawPrintPage(m_view, &painter, m_printer, number);
+    });
 }
 
 void CPrintPreview::SetCurrentPage(int page) {
@@ -220,8 +208,7 @@ void CPrintPreview::SetTwoPages(bool two) {
 // The page count depends on the paper's height: it is counted again.
 void CPrintPreview::SetLandscape(bool landscape) {
     m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    m_cache.clear();
-    m_recent.clear();
+    m_cache->Clear();
     m_pageCount = CountPrintPages(m_view, m_printer);
     m_current = std::min(m_current, m_pageCount);
     ShowCurrent();

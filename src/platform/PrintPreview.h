@@ -4,9 +4,8 @@
 #include <QPicture>
 
 #include <functional>
-#include <list>
-#include <map>
 
+class CPageCache;
 class CScrollView;
 class QAction;
 class QLabel;
@@ -16,13 +15,14 @@ class QScrollArea;
 class QToolBar;
 class CPreviewPages;
 
+// Ours rather than QPrintPreviewDialog, which draws every page before it shows one.
 // Print preview of a view on a printer. Pages are drawn on demand through the
 // print loop's page drawing: only the pages on show and their neighbours, kept
 // in a small cache; the page count comes from the layout. Controls (found by
 // objectName): previewFirst, previewPrevious, previewNext, previewLast, the page
 // field previewPage, previewFitWidth, previewFitPage, previewZoomIn,
 // previewZoomOut, previewOnePage, previewTwoPages, previewPortrait,
-// previewLandscape, previewPrint and previewClose.
+// previewLandscape, previewPrint and previewClose; the cache is previewPageCache.
 class CPrintPreview : public QDialog {
 public:
     // print runs the Print command; the preview closes when it returns true.
@@ -44,9 +44,6 @@ public:
     void FitPage();
     void ZoomBy(double factor);
 
-    // Pages drawn since the preview opened, and pages in the cache now.
-    int PagesDrawn() const { return m_pagesDrawn; }
-    int PagesCached() const { return static_cast<int>(m_cache.size()); }
     // Page `page`, drawing it unless it is cached.
     QPicture Page(int page);
     // The paper and the printable area's place on it, in printer dots.
@@ -76,9 +73,7 @@ private:
     bool m_twoPages = false;
     double m_zoom = 0.1;
     Fit m_fit = Fit::Page;
-    int m_pagesDrawn = 0;
-    std::map<int, QPicture> m_cache;
-    std::list<int> m_recent; // most recently used first
+    CPageCache* m_cache;
     QScrollArea* m_scroll = nullptr;
     CPreviewPages* m_pages = nullptr;
     QLineEdit* m_pageField = nullptr;

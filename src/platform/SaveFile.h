@@ -4,6 +4,8 @@
 #include <QString>
 
 // Writing files whole or not at all, with the system's reason when it fails.
+// Ours rather than QSaveFile: whole writes and the export jobs' partial files
+// commit the same way, and a failure names its errno reason.
 
 // Writes data to path through a temporary file beside it, renamed into place.
 // An existing file keeps its permissions; a link is written through. False

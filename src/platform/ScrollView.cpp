@@ -26,8 +26,8 @@ CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 CScrollView::~CScrollView() {
-    if (m_pDocument != nullptr) {
-        m_pDocument->RemoveView(this);
+    if (CDocument* doc = GetDocument()) {
+        doc->RemoveView(this);
     }
 }
 
@@ -102,6 +102,30 @@ void CScrollView::wheelEvent(QWheelEvent* event) {
         SetZoom(m_nZoom + (notch > 0 ? 1 : -1));
     }
     event->accept();
+}
+
+void CViewPages::PreparePage(CDC& dc, CPrintInfo& info) {
+    m_view.OnPrepareDC(&dc, &info);
+}
+
+void CViewPages::DrawPage(CDC& dc, CPrintInfo& info) {
+    m_view.OnPrint(&dc, &info);
+}
+
+PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
+    CViewPages pages(view);
+    return RunPrintLoop(pages, printer, barReduction, {});
+}
+
+int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
+                  int barReduction) {
+    CViewPages pages(view);
+    return DrawPrintPage(pages, painter, printer, page, barReduction);
+}
+
+int CountPrintPages(CScrollView& view, const QPrinter& printer) {
+    CViewPages pages(view);
+    return CountPrintPages(pages, printer);
 }
 
 PrintResult CScrollView::PrintPages(QPrinter& printer) {

@@ -2,6 +2,7 @@
 
 #include "AfxRes.h"
 #include "DC.h"
+#include "Document.h"
 #include "PrintInfo.h"
 #include "PrintLoop.h"
 
@@ -11,7 +12,6 @@
 
 #include <functional>
 
-class CDocument;
 class QKeyEvent;
 class QPrinter;
 class QMouseEvent;
@@ -32,7 +32,7 @@ UINT MouseFlags(const QMouseEvent& event);
 
 // Scrolling view base: a scroll area whose viewport paints through
 // OnPrepareDC and OnDraw with one logical unit per pixel.
-class CScrollView : public QAbstractScrollArea {
+class CScrollView : public QAbstractScrollArea, public CDocumentView {
 public:
     // Page and line sizes left to the defaults: a page is the visible area less
     // one line, a line a tenth of the visible area.
@@ -43,8 +43,6 @@ public:
 
     explicit CScrollView(QWidget* parent = nullptr);
     ~CScrollView() override;
-
-    CDocument* GetDocument() const { return m_pDocument; }
 
     void SetScrollSizes(int mapMode, QSize total, QSize page = sizeDefault,
                         QSize line = sizeDefault);
@@ -65,9 +63,6 @@ public:
     int GetZoom() const { return m_nZoom; }
     // After the zoom changed.
     virtual void OnZoomChanged() {}
-    // The view is leaving its document, which may be destroyed next: nothing
-    // may read the document after this.
-    virtual void OnDocumentLeaving() {}
     // Before a print job is spooled on printer: why its pages cannot be
     // printed, in one line, or empty. By default nothing stops it.
     virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }
@@ -109,15 +104,35 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    friend class CDocument;
     void UpdateScrollBars();
     void OnPageAction(QScrollBar* bar, int action);
     QPoint ClientPoint(QPointF pixels) const;
 
-    CDocument* m_pDocument = nullptr;
     int m_nMapMode = MM_TEXT;
     QSize m_totalSize{0, 0};
     QSize m_pageSize{0, 0};
     QSize m_lineSize{0, 0};
     int m_nZoom = 1;
 };
+
+// A view's pages: OnPrepareDC, then OnPrint.
+class CViewPages : public CPageSource {
+public:
+    explicit CViewPages(CScrollView& view) : m_view(view) {}
+    void PreparePage(CDC& dc, CPrintInfo& info) override;
+    void DrawPage(CDC& dc, CPrintInfo& info) override;
+
+private:
+    CScrollView& m_view;
+};
+
+// The print loop and page drawing of PrintLoop.h over a view's pages.
+PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
+int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
+                  int barReduction = 0);
+int CountPrintPages(CScrollView& view, const QPrinter& printer);
+
+// The scroll view a document lists: CScrollView is the only kind of document view.
+inline CScrollView* ScrollViewOf(CDocumentView* view) {
+    return static_cast<CScrollView*>(view);
+}

@@ -20,30 +20,6 @@ constexpr int kMaxPrintPage = 0xFFFF;
 
 } // namespace
 
-void CViewPages::PreparePage(CDC& dc, CPrintInfo& info) {
-    m_view.OnPrepareDC(&dc, &info);
-}
-
-void CViewPages::DrawPage(CDC& dc, CPrintInfo& info) {
-    m_view.OnPrint(&dc, &info);
-}
-
-int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction) {
-    CViewPages pages(view);
-    return DrawPrintPage(pages, painter, printer, page, barReduction);
-}
-
-int CountPrintPages(CScrollView& view, const QPrinter& printer) {
-    CViewPages pages(view);
-    return CountPrintPages(pages, printer);
-}
-
-PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction) {
-    CViewPages pages(view);
-    return RunPrintLoop(pages, printer, barReduction, {});
-}
-
 bool DoPreparePrinting(CScrollView& view, QPrinter& printer) {
     QPrintDialog dialog(&printer, view.window());
     // All pages or a range of them; the count is known only once printing starts.

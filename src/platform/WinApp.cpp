@@ -89,6 +89,7 @@ void CCommandLineInfo::ParseArguments(const QStringList& args) {
 
 CWinApp::CWinApp(QStringList arguments) : m_arguments(std::move(arguments)) {
     CurrentApp() = this;
+    SetCurrent(this);
     m_messageMap.On(ID_APP_EXIT, [this] { OnAppExit(); });
     for (int i = 0; i < kMaxRecentFiles; ++i) {
         m_messageMap.On(
@@ -103,6 +104,7 @@ CWinApp::~CWinApp() {
     DestroyMainFrame();
     if (CurrentApp() == this) {
         CurrentApp() = nullptr;
+        SetCurrent(nullptr);
     }
 }
 
@@ -343,7 +345,7 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     QPrinter& printer = GetPrinter();
     printer.setPrinterName(target.printerName());
     UseQueueResolution(printer);
-    CScrollView& view = *doc->GetViews().front();
+    CScrollView& view = *ScrollViewOf(doc->GetViews().front());
     CViewPages pages(view);
     const CommandLinePrint run = ::PrintFromCommandLine(
         pages, printer, 0, [&] { return view.CheckPrintable(printer); },
@@ -387,11 +389,6 @@ QPrinter& CWinApp::GetPrinter() {
 
 CWinApp* AfxGetApp() {
     return CurrentApp();
-}
-
-CMDIFrameWnd* AfxGetMainWnd() {
-    const CWinApp* app = AfxGetApp();
-    return app != nullptr ? app->GetMainFrame() : nullptr;
 }
 
 bool InitCommonControls() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CmdTarget.h"
+#include "FrameApp.h"
 #include "RecentFileList.h"
 
 #include <QCoreApplication>
@@ -40,7 +40,7 @@ public:
 // The application: start-up, the recent-file list kept in the user's
 // settings, the document templates, the printer set-up shared by every print
 // job, the main frame, the application's commands and help.
-class CWinApp : public CCmdTarget {
+class CWinApp : public CFrameApp {
 public:
     // arguments include the program name.
     explicit CWinApp(QStringList arguments = QCoreApplication::arguments());
@@ -65,7 +65,7 @@ public:
     void AddDocTemplate(std::unique_ptr<CMultiDocTemplate> tmpl);
     CMultiDocTemplate* GetDocTemplate() const;
 
-    CMDIFrameWnd* GetMainFrame() const { return m_pMainWnd.get(); }
+    CMDIFrameWnd* GetMainFrame() const override { return m_pMainWnd.get(); }
     void SetMainFrame(std::unique_ptr<CMDIFrameWnd> frame);
     void DestroyMainFrame();
 
@@ -80,7 +80,7 @@ public:
     // puts it first in the recent files; a message box on failure.
     CDocument* OpenDocumentFile(const QString& path);
     void AddToRecentFileList(const QString& path);
-    const CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
+    const CRecentFileList* GetRecentFileList() const override { return m_pRecentFileList.get(); }
 
     void ParseCommandLine(CCommandLineInfo& info) const;
     // Carries out what the command line asks; false ends the program (with
@@ -117,7 +117,6 @@ private:
 
 // The running application (the one most recently constructed).
 CWinApp* AfxGetApp();
-CMDIFrameWnd* AfxGetMainWnd();
 
 // Start-up steps that need nothing on this platform; they succeed.
 bool InitCommonControls();

@@ -1,8 +1,9 @@
 #include "TavikView.h"
 
+#include "Document.h"
+#include "LineList.h"
 #include "MulDiv.h"
 #include "RowLayout.h"
-#include "TavikDoc.h"
 #include "TestSeam.h"
 
 #include <algorithm>
@@ -25,10 +26,6 @@ CTavikView::~CTavikView() {
     m_fontBarcode.DeleteObject();
 }
 
-CTavikDoc* CTavikView::GetDocument() const {
-    return static_cast<CTavikDoc*>(CScrollView::GetDocument());
-}
-
 void CTavikView::OnInitialUpdate() {
     CScrollView::OnInitialUpdate();
     BarcodeSettings& s = m_settings;
@@ -38,9 +35,9 @@ void CTavikView::OnInitialUpdate() {
     InitialFonts(s);
     SettleSettings(s, m_fontText, m_fontBarcode, ScreenResolution());
 
-    CTavikDoc* doc = GetDocument();
-    if (doc != nullptr && !doc->m_lines.IsEmpty()) {
-        s.m_pLines = &doc->m_lines;
+    CDocument* doc = GetDocument();
+    if (doc != nullptr && doc->GetLines() != nullptr && !doc->GetLines()->IsEmpty()) {
+        s.m_pLines = doc->GetLines();
     } else if (doc != nullptr) {
         doc->SetTitle(
             QString::fromLatin1(s.m_strText.data(), static_cast<qsizetype>(s.m_strText.size())));

@@ -17,8 +17,6 @@
 #include <vector>
 
 class CBackgroundJob;
-class CTavikDoc;
-class QLabel;
 struct RowCheck;
 
 // What the last complete row pass found wrong: the counts and the problem rows in
@@ -57,7 +55,10 @@ public:
     explicit CTavikView(QWidget* parent = nullptr);
     ~CTavikView() override;
 
-    CTavikDoc* GetDocument() const;
+    // Where the view reports its status: a status-bar pane by name, its text and
+    // whether it shows. The frame sets it; without one the view reports nothing.
+    using StatusReport = std::function<void(const QString& pane, const QString& text, bool shown)>;
+    void SetStatusReport(StatusReport report) { m_statusReport = std::move(report); }
 
     void OnInitialUpdate() override;
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
@@ -172,9 +173,6 @@ private:
 
     void CreateViewActions();
     bool HasDrawing() const;
-    // The main window's status-bar label of that name, made on first use; null
-    // outside a main window.
-    QLabel* StatusPane(const QString& name) const;
     void ShowZoom();
     void AddRowCheck();
     void ShowRowCheck();
@@ -214,4 +212,5 @@ private:
     RowProblems m_problems;
     bool m_checkRows = false;         // in a window: every pass checks the rows too
     CBackgroundJob* m_pJob = nullptr; // the running job, owned by its caller
+    StatusReport m_statusReport;
 };

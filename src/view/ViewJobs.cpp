@@ -2,10 +2,10 @@
 #include "TavikView.h"
 
 #include "BackgroundJob.h"
+#include "Document.h"
 #include "MessageBox.h"
 #include "PrintChecks.h"
 #include "SaveFile.h"
-#include "TavikDoc.h"
 #include "ViewExport.h"
 #include "ViewRender.h"
 #include "WinApp.h"
@@ -87,7 +87,7 @@ bool CTavikView::RefuseSecondJob() const {
 
 QString CTavikView::WriteRefusal(const QString& path) const {
     const QString reason = QStringLiteral("it is the opened text file, which is never written");
-    const CTavikDoc* own = GetDocument();
+    const CDocument* own = GetDocument();
     if (own != nullptr && !own->GetPathName().isEmpty() && IsSameFile(own->GetPathName(), path)) {
         return reason;
     }

@@ -1,9 +1,9 @@
 // The view's context menu and its commands: copy, export, zoom, settings.
 #include "TavikView.h"
 
+#include "Document.h"
 #include "MessageBox.h"
 #include "PrintChecks.h"
-#include "TavikDoc.h"
 #include "ViewExport.h"
 #include "ViewRender.h"
 #include "WinApp.h"
@@ -14,13 +14,10 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
-#include <QMainWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPrinter>
-#include <QStatusBar>
 #include <QSvgGenerator>
 
 namespace {
@@ -100,28 +97,12 @@ void CTavikView::focusInEvent(QFocusEvent* event) {
     ShowRowCheck();
 }
 
-QLabel* CTavikView::StatusPane(const QString& name) const {
-    auto* main = qobject_cast<QMainWindow*>(window());
-    if (main == nullptr || main->statusBar() == nullptr) {
-        return nullptr;
-    }
-    auto* label = main->statusBar()->findChild<QLabel*>(name);
-    if (label == nullptr) {
-        label = new QLabel(main->statusBar()); // the status bar owns it
-        label->setObjectName(name);
-        main->statusBar()->addPermanentWidget(label);
-    }
-    return label;
-}
-
-// A label at the right of the main window's status bar, shown when the zoom is not 1.
+// A pane at the right of the status bar, shown when the zoom is not 1.
 void CTavikView::ShowZoom() {
-    QLabel* label = StatusPane(QStringLiteral("zoomIndicator"));
-    if (label == nullptr) {
-        return;
+    if (m_statusReport) {
+        m_statusReport(QStringLiteral("zoomIndicator"), QStringLiteral("Zoom %1x").arg(GetZoom()),
+                       GetZoom() != 1);
     }
-    label->setText(QStringLiteral("Zoom %1x").arg(GetZoom()));
-    label->setVisible(GetZoom() != 1);
 }
 
 // The page layout and resolution of the program's printer, as Print would use them.

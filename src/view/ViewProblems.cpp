@@ -11,8 +11,6 @@
 #include "ViewRender.h"
 #include "WinApp.h"
 
-#include <QLabel>
-
 #include <algorithm>
 
 void CRowSet::Add(std::int64_t row) {
@@ -114,13 +112,12 @@ QString CTavikView::RowCheckText() const {
     return QString::fromStdString(RowSummary(p, true));
 }
 
-// A label beside the indicators of the main window's status bar.
+// A pane beside the indicators of the status bar.
 void CTavikView::ShowRowCheck() {
-    QLabel* label = m_checkRows ? StatusPane(QStringLiteral("rowCheckIndicator")) : nullptr;
-    if (label == nullptr) {
+    if (!m_checkRows || !m_statusReport) {
         return;
     }
-    label->setText(RowCheckText());
+    m_statusReport(QStringLiteral("rowCheckIndicator"), RowCheckText(), true);
     m_actNextProblem->setEnabled(!m_problems.rows.empty());
 }
 

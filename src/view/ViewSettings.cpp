@@ -2,12 +2,12 @@
 #include "TavikView.h"
 
 #include "Dia_Bar.h"
+#include "Document.h"
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "MessageText.h"
 #include "RowCheck.h"
 #include "RowLayout.h"
-#include "TavikDoc.h"
 #include "WinApp.h"
 
 #include <algorithm>
@@ -93,7 +93,7 @@ void CTavikView::ApplySettings() {
         if (s.m_nRepeat > 1) {
             m_strScratch += " ( x" + std::to_string(s.m_nRepeat) + " )";
         }
-        if (CTavikDoc* doc = GetDocument()) {
+        if (CDocument* doc = GetDocument()) {
             doc->SetTitle(FromLatin1(m_strScratch));
         }
     }

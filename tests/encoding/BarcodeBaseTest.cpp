@@ -1,5 +1,5 @@
 #include "BarcodeBase.h"
-#include "RecordingSurface.h"
+#include "support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

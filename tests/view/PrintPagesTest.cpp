@@ -5,6 +5,7 @@
 #include "TavikDoc.h"
 #include "TavikView.h"
 #include "support/Pgm.h"
+#include "support/PreviewProbe.h"
 #include "support/Process.h"
 #include "support/SeamHook.h"
 
@@ -291,8 +292,8 @@ TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
     for (std::size_t k = 0; k < tops.size(); ++k) {
         EXPECT_NEAR(tops[k], expected[k], 1);
     }
-    EXPECT_LE(preview.PagesDrawn(), 4); // pages 1 and 2, the last and the one before
-    EXPECT_LE(encodes, 7 * 5);          // the count's layout pass and those pages
+    EXPECT_LE(PagesDrawn(preview), 4); // pages 1 and 2, the last and the one before
+    EXPECT_LE(encodes, 7 * 5);         // the count's layout pass and those pages
 
     // The controls: previous, the page field, two pages, first; the cache stays small.
     preview.findChild<QAction*>(QStringLiteral("previewPrevious"))->trigger();
@@ -306,7 +307,7 @@ TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
         preview.findChild<QAction*>(QStringLiteral("previewNext"))->trigger();
     }
     EXPECT_EQ(preview.CurrentPage(), 82);
-    EXPECT_LE(preview.PagesCached(), CPrintPreview::kCachedPages);
+    EXPECT_LE(PagesCached(preview), CPrintPreview::kCachedPages);
     preview.findChild<QAction*>(QStringLiteral("previewFirst"))->trigger();
     EXPECT_EQ(PreviewRowTops(preview, 1, 1200).size(), 7u);
 
