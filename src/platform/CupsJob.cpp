@@ -271,16 +271,16 @@ void AddJobOptions(std::vector<JobOption>& options, const QPrinter& printer,
 } // namespace
 
 CupsJobSpec JobSpecFor(const QPrinter& printer, QString* error) {
-    CupsJobSpec spec;
+    CupsJobSpec request;
     const CupsDest dest(printer.printerName());
     if (!dest) {
         *error = NoPrinter(printer.printerName());
-        return spec;
+        return request;
     }
     const QStringList dialog = DialogCupsOptions(printer);
     std::vector<JobOption> options = PageOptions(printer, dest, error);
     if (options.empty()) {
-        return spec;
+        return request;
     }
     AddJobOptions(options, printer, ChooseQueueResolution(printer.printerName(), dialog));
     std::vector<JobOption> chosen;
@@ -293,13 +293,13 @@ CupsJobSpec JobSpecFor(const QPrinter& printer, QString* error) {
         defaults.emplace_back(dest.Dest()->options[i].name, dest.Dest()->options[i].value);
     }
     AddDefaults(options, defaults);
-    spec.printer = printer.printerName();
-    spec.title = printer.docName();
-    spec.options = std::move(options);
-    return spec;
+    request.printer = printer.printerName();
+    request.title = printer.docName();
+    request.options = std::move(options);
+    return request;
 }
 
-CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& spec,
+CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& request,
                            const std::atomic<bool>* cancel) {
     CupsJobResult result;
     if (cancel != nullptr && cancel->load()) {
@@ -311,9 +311,9 @@ CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& spec,
         result.error = QStringLiteral("cannot read %1: %2").arg(pdfPath, file.errorString());
         return result;
     }
-    const CupsDest dest(spec.printer);
+    const CupsDest dest(request.printer);
     if (!dest) {
-        result.error = NoPrinter(spec.printer);
+        result.error = NoPrinter(request.printer);
         return result;
     }
     Http http = Connect();
@@ -327,8 +327,8 @@ CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& spec,
         result.error = LastError();
         return result;
     }
-    const CupsOptions options(spec.options);
-    const QByteArray title = spec.title.toUtf8();
+    const CupsOptions options(request.options);
+    const QByteArray title = request.title.toUtf8();
     int jobId = 0;
     if (cupsCreateDestJob(http.get(), dest.Dest(), info.get(), &jobId, title.constData(),
                           options.Count(), options.Options()) > IPP_STATUS_OK_EVENTS_COMPLETE) {
@@ -337,7 +337,7 @@ CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& spec,
     }
     if (!SendJobDocument(http.get(), dest, info.get(), jobId, title, file, cancel, result)) {
         http.reset(); // a document stopped half-way; the job is cancelled on a fresh connection
-        const QString why = CancelCupsJob(spec.printer, jobId);
+        const QString why = CancelCupsJob(request.printer, jobId);
         if (result.cancelled && !why.isEmpty()) {
             result.cancelled = false;
             result.error = QStringLiteral("the job could not be cancelled: ") + why;

@@ -37,7 +37,7 @@ CupsJobSpec JobSpecFor(const QPrinter& printer, QString* error);
 
 // Sends the finished PDF file at pdfPath as one job. While the file is being
 // sent a true *cancel stops it and removes the job. May run on any thread.
-CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& spec,
+CupsJobResult SubmitPdfJob(const QString& pdfPath, const CupsJobSpec& request,
                            const std::atomic<bool>* cancel = nullptr);
 
 // Cancels job jobId on printer's queue; empty when done, else the reason.

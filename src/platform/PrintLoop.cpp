@@ -107,8 +107,8 @@ std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& 
 CQueueJob PrepareQueueJob(QPrinter& printer) {
     CQueueJob job;
     UseQueueResolution(printer); // lines are laid on the dots the printer prints
-    job.spec = JobSpecFor(printer, &job.error);
-    if (job.spec.options.empty()) {
+    job.request = JobSpecFor(printer, &job.error);
+    if (job.request.options.empty()) {
         return job;
     }
     job.file = std::make_unique<QTemporaryFile>(QDir::tempPath() +
@@ -145,7 +145,7 @@ PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
     if (result.pages == 0) {
         return result;
     }
-    const CupsJobResult sent = SubmitPdfJob(job.file->fileName(), job.spec, cancel);
+    const CupsJobResult sent = SubmitPdfJob(job.file->fileName(), job.request, cancel);
     result.cancelled = sent.cancelled;
     result.ok = sent.jobId > 0;
     result.jobId = sent.jobId;

@@ -60,7 +60,7 @@ struct CQueueJob {
     CQueueJob();
     CQueueJob(CQueueJob&&) noexcept;
     ~CQueueJob();
-    CupsJobSpec spec;
+    CupsJobSpec request;
     std::unique_ptr<QTemporaryFile> file;
     std::unique_ptr<QPrinter> pdf; // null when the job cannot be made
     QString error;                 // why not

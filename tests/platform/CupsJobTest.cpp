@@ -42,10 +42,10 @@ protected:
     static inline QTemporaryDir* dir = new QTemporaryDir;
 };
 
-QByteArray OptionIn(const CupsJobSpec& spec, const char* name) {
-    const auto it = std::find_if(spec.options.begin(), spec.options.end(),
+QByteArray OptionIn(const CupsJobSpec& request, const char* name) {
+    const auto it = std::find_if(request.options.begin(), request.options.end(),
                                  [&](const JobOption& o) { return o.first == name; });
-    return it != spec.options.end() ? it->second : QByteArray("<none>");
+    return it != request.options.end() ? it->second : QByteArray("<none>");
 }
 
 // The print dialog's choice comes before the user's default and that before the
@@ -76,13 +76,13 @@ TEST_F(CupsJobs, ResolutionAndPageAsTheJobCarriesThem) {
         EXPECT_EQ(printer.resolution(), c.dpi) << c.user;
         printer.setPageSize(QPageSize(QSizeF(4, 2), QPageSize::Inch, {}, QPageSize::ExactMatch));
         QString error;
-        const CupsJobSpec spec = JobSpecFor(printer, &error);
+        const CupsJobSpec request = JobSpecFor(printer, &error);
         ASSERT_EQ(error, QString()) << c.user;
-        EXPECT_EQ(OptionIn(spec, "Resolution"), QByteArray::number(c.dpi) + "dpi") << c.user;
-        EXPECT_EQ(OptionIn(spec, "Darkness"), c.darkness) << c.user;
-        EXPECT_EQ(OptionIn(spec, "media"), "custom_4x2in_4x2in") << c.user;
-        EXPECT_EQ(OptionIn(spec, "PageSize"), "<none>") << c.user;
-        EXPECT_EQ(OptionIn(spec, "landscape"), "<none>") << c.user;
+        EXPECT_EQ(OptionIn(request, "Resolution"), QByteArray::number(c.dpi) + "dpi") << c.user;
+        EXPECT_EQ(OptionIn(request, "Darkness"), c.darkness) << c.user;
+        EXPECT_EQ(OptionIn(request, "media"), "custom_4x2in_4x2in") << c.user;
+        EXPECT_EQ(OptionIn(request, "PageSize"), "<none>") << c.user;
+        EXPECT_EQ(OptionIn(request, "landscape"), "<none>") << c.user;
     }
 }
 
@@ -107,19 +107,19 @@ TEST_F(CupsJobs, CancelledJobsLeaveNothingQueued) {
         QPainter painter(&writer);
         painter.drawText(100, 100, QStringLiteral("job"));
     }
-    const CupsJobSpec spec{QStringLiteral("TavikQueue"), QStringLiteral("job"), {}};
+    const CupsJobSpec request{QStringLiteral("TavikQueue"), QStringLiteral("job"), {}};
     const std::atomic<bool> stop{true};
-    const CupsJobResult cancelled = SubmitPdfJob(pdf, spec, &stop);
+    const CupsJobResult cancelled = SubmitPdfJob(pdf, request, &stop);
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_EQ(cancelled.jobId, 0);
     EXPECT_EQ(Pending("TavikQueue"), "");
-    const CupsJobResult sent = SubmitPdfJob(pdf, spec);
+    const CupsJobResult sent = SubmitPdfJob(pdf, request);
     ASSERT_GT(sent.jobId, 0) << sent.error.toStdString();
     EXPECT_NE(Pending("TavikQueue").find("TavikQueue-" + std::to_string(sent.jobId)),
               std::string::npos);
-    EXPECT_EQ(CancelCupsJob(spec.printer, sent.jobId), QString());
+    EXPECT_EQ(CancelCupsJob(request.printer, sent.jobId), QString());
     EXPECT_EQ(Pending("TavikQueue"), "");
-    EXPECT_NE(CancelCupsJob(spec.printer, sent.jobId + 100), QString());
+    EXPECT_NE(CancelCupsJob(request.printer, sent.jobId + 100), QString());
     const CupsJobResult nowhere = SubmitPdfJob(pdf, {QStringLiteral("NoSuchQueue"), {}, {}});
     EXPECT_EQ(nowhere.error, QStringLiteral("no printer named \"NoSuchQueue\""));
 }
