@@ -2,6 +2,7 @@
 #include "TavikView.h"
 
 #include "BackgroundJob.h"
+#include "DocTemplate.h"
 #include "Document.h"
 #include "MessageBox.h"
 #include "PrintChecks.h"
@@ -17,8 +18,6 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QPrinter>
-
-#include "DocTemplate.h"
 
 namespace {
 
