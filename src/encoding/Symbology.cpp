@@ -28,31 +28,31 @@ constexpr std::array<SymbologyInfo, kSymbologyCount> kTable = {{
      "0-9, A-Z, a-z, space, - . $ / + % *", -1, 0, false,
      [](EncoderSet& set) -> CBarcodeBase& { return set.code39; },
      [](EncoderSet& set, const char* text) { return set.code39.Encode(text); }, ReadCode39Row,
-     Code39Refusal},
+     Code39Refusal, &standards::kCode39},
     {Symbology::Code93, "Barcode93", "code93", "Barcode_93", "Code 93", "ASCII 1-127", -1, 0, false,
      [](EncoderSet& set) -> CBarcodeBase& { return set.code93; },
      [](EncoderSet& set, const char* text) { return set.code93.Encode(text); }, ReadCode93Row,
-     Code93Refusal},
+     Code93Refusal, &standards::kCode93},
     {Symbology::Code128A, "Barcode128A", "code128a", "Barcode_128A", "Code 128 subset A",
      "ASCII 0-95, code bytes 195-206", SUBSET_A, 0, false,
      [](EncoderSet& set) -> CBarcodeBase& { return set.code128; }, Encode128<SUBSET_A>,
-     ReadCode128Row, Refuse128<SUBSET_A>},
+     ReadCode128Row, Refuse128<SUBSET_A>, &standards::kCode128},
     {Symbology::Code128B, "Barcode128B", "code128b", "Barcode_128B", "Code 128 subset B",
      "ASCII 32-126, code bytes 195-206", SUBSET_B, 0, false,
      [](EncoderSet& set) -> CBarcodeBase& { return set.code128; }, Encode128<SUBSET_B>,
-     ReadCode128Row, Refuse128<SUBSET_B>},
+     ReadCode128Row, Refuse128<SUBSET_B>, &standards::kCode128},
     {Symbology::Code128C, "Barcode128C", "code128c", "Barcode_128C", "Code 128 subset C",
      "pairs 00-99, code bytes 200-202", SUBSET_C, 0, false,
      [](EncoderSet& set) -> CBarcodeBase& { return set.code128; }, Encode128<SUBSET_C>,
-     ReadCode128Row, Refuse128<SUBSET_C>},
+     ReadCode128Row, Refuse128<SUBSET_C>, &standards::kCode128},
     {Symbology::Ean13, "BarcodeEan13", "ean13", "Barcode_Ean13", "EAN-13", "digits 0-9", -1,
      ean13::DATA_DIGITS, true, [](EncoderSet& set) -> CBarcodeBase& { return set.ean13; },
      [](EncoderSet& set, const char* text) { return set.ean13.Encode(text); }, ReadEan13Row,
-     Ean13Refusal},
+     Ean13Refusal, &standards::kEan13Retail},
     {Symbology::I2of5, "BarcodeI2of5", "i2of5", "Barcode_I2of5", "Interleaved 2 of 5", "digits 0-9",
      -1, 0, false, [](EncoderSet& set) -> CBarcodeBase& { return set.i2of5; },
      [](EncoderSet& set, const char* text) { return set.i2of5.Encode(text); }, ReadI2of5Row,
-     I2of5Refusal},
+     I2of5Refusal, &standards::kI2of5},
 }};
 
 // Each entry sits at its own index, and the subsets follow one another from A.
@@ -63,6 +63,11 @@ constexpr bool InOrder() {
         }
     }
     const int a = static_cast<int>(Symbology::Code128A);
+    for (const SymbologyInfo& info : kTable) {
+        if (info.standard == nullptr) {
+            return false;
+        }
+    }
     return kTable[a].subset == SUBSET_A && kTable[a + 1].subset == SUBSET_B &&
            kTable[a + 2].subset == SUBSET_C;
 }

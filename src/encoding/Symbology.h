@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PrintStandard.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -32,6 +34,8 @@ struct SymbologyInfo {
     void (*read)(const CBarcodeBase& row, RowReading& out);
     // Why it refuses a label that holds no NUL byte, as one sentence.
     std::string (*refusal)(const std::string& label);
+    // What its standard asks of a printed symbol.
+    const PrintStandard* standard;
 };
 
 inline constexpr int kSymbologyCount = 7;

@@ -325,11 +325,17 @@ void CDC::LineTo(int x, int y) {
     AddRun(run);
 }
 
-int CDC::GridDots(int width) const {
-    return GridDots(width, m_toDots);
+void CDC::SetLineScale(double across, double down) {
+    Flush();
+    m_lineAcross = across > 0 ? across : 1;
+    m_lineDown = down > 0 ? down : 1;
 }
 
-int CDC::GridDots(int width, const QTransform& toDevice) {
+int CDC::GridDots(int width) const {
+    return GridDots(width * m_lineAcross, m_toDots);
+}
+
+int CDC::GridDots(double width, const QTransform& toDevice) {
     const double dots = std::round(width * std::abs(toDevice.m11()));
     return static_cast<int>(std::clamp(dots, 1.0, std::numeric_limits<int>::max() / 2.0));
 }
@@ -342,7 +348,7 @@ bool CDC::GridRun(long long left, long long right, int top, int bottom, int widt
             m_chain.active = false;
             return false;
         }
-        const int dots = GridDots(width, t);
+        const int dots = GridDots(width * m_lineAcross, t);
         m_chain = Chain{left, static_cast<long long>(start), run.colour,
                         std::min(m_barReduction, dots - 1), true};
         m_chain.width = width;
@@ -350,12 +356,15 @@ bool CDC::GridRun(long long left, long long right, int top, int bottom, int widt
     }
     if (width != m_chain.width) {
         m_chain.width = width;
-        m_chain.dots = GridDots(width, t);
+        m_chain.dots = GridDots(width * m_lineAcross, t);
     }
     if (!m_chain.rowKnown || top != m_chain.top || bottom != m_chain.bottom) {
         constexpr double kMax = std::numeric_limits<int>::max() / 2;
         const double y0 = std::clamp(std::round(top * t.m22() + t.dy()), -kMax, kMax);
-        const double y1 = std::clamp(std::round(bottom * t.m22() + t.dy()), -kMax, kMax);
+        const double y1 =
+            m_lineDown == 1
+                ? std::clamp(std::round(bottom * t.m22() + t.dy()), -kMax, kMax)
+                : std::clamp(y0 + std::round((bottom - top) * m_lineDown * t.m22()), -kMax, kMax);
         m_chain.top = top;
         m_chain.bottom = bottom;
         m_chain.deviceTop = static_cast<int>(std::min(y0, y1));

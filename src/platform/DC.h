@@ -74,6 +74,10 @@ public:
     void SetDotGrid(bool on) { m_dotGrid = on; }
     bool DotGrid() const { return m_dotGrid; }
     void SetBarReduction(int dots) { m_barReduction = dots < 0 ? 0 : dots; }
+    // On the grid, lines come out across times as wide and down times as long as
+    // their logical figures say (before rounding to dots); 1 and 1 by default.
+    // A line's top stays at the dot nearest its logical top.
+    void SetLineScale(double across, double down);
     // Device pixels per unit of the painter's coordinates (a widget's scale
     // factor); the grid's dots are these true device pixels.
     void SetDevicePixelRatio(qreal ratio);
@@ -119,7 +123,7 @@ private:
     };
 
     // The device rectangle of a line on the dot grid; false when it is off the int range.
-    static int GridDots(int width, const QTransform& toDevice);
+    static int GridDots(double width, const QTransform& toDevice);
     bool GridRun(long long left, long long right, int top, int bottom, int width, Run& run);
     void AddRun(Run run);
     void FinishRun(Run* next);
@@ -158,6 +162,8 @@ private:
     Run m_run;              // the run being extended
     bool m_dotGrid = false; // runs are in device units then
     int m_barReduction = 0;
+    double m_lineAcross = 1;
+    double m_lineDown = 1;
     Chain m_chain;
     std::vector<Run> m_runs; // finished runs not painted yet
 };

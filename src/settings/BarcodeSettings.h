@@ -20,6 +20,16 @@ enum BarcodeType : std::int32_t {
     BARCODE_I2OF5 = static_cast<std::int32_t>(Symbology::I2of5),
 };
 
+// Sizes on paper: physical lengths in mm, 0 where the display-unit setting holds;
+// the resolution an exported PDF is laid out for; the dots taken off every
+// printed bar and given to the space after it.
+struct PrintSizes {
+    double xMm = 0;         // the narrow element (X-dimension)
+    double barHeightMm = 0; // the bars' height
+    std::int32_t pdfDpi = 600;
+    std::int32_t barReduction = 0;
+};
+
 // The settings of one view, edited in place by the Settings dialog.
 struct BarcodeSettings {
     bool m_bShowText = true;
@@ -42,4 +52,5 @@ struct BarcodeSettings {
     COLORREF m_crSpace = RGB(255, 255, 255);
     COLORREF m_crText = RGB(0, 0, 0);
     COLORREF m_crBarcodeFont = RGB(0, 0, 0);
+    PrintSizes m_print;
 };

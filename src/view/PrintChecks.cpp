@@ -1,5 +1,6 @@
 #include "PrintChecks.h"
 
+#include "PrintSize.h"
 #include "RowPass.h"
 #include "RowRenderer.h"
 #include "RowReport.h"
@@ -13,8 +14,7 @@
 #include <optional>
 
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
-    return std::max(1,
-                    qRound(double(s.m_nBarWidth) * printer.resolution() / DisplayResolution().x));
+    return PrintSize::ModuleDots(s, printer.resolution(), DisplayResolution().x);
 }
 
 namespace {
@@ -68,9 +68,7 @@ CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const
                    std::int64_t pageWidth, std::int64_t pageHeight)
     : m_settings(settings), m_textFont(textFont), m_barcodeFont(barcodeFont),
       m_surface(nullptr, screen, screen, false), m_pageWidth(pageWidth), m_pageHeight(pageHeight),
-      m_gridUnits(
-          std::int64_t{std::max(1, qRound(double(settings.m_nBarWidth) * printerDpi / display.x))} *
-          display.x),
+      m_gridUnits(std::int64_t{PrintSize::ModuleDots(settings, printerDpi, display.x)} * display.x),
       m_logicalUnits(std::int64_t{settings.m_nBarWidth} * printerDpi) {}
 
 std::int64_t CPageFit::OnPaper(std::int64_t right) const {

@@ -2,6 +2,7 @@
 
 #include "LineList.h"
 #include "MulDiv.h"
+#include "PrintSize.h"
 #include "SatMath.h"
 
 #include <algorithm>
@@ -51,6 +52,7 @@ void InitialFonts(BarcodeSettings& s) {
 
 void SettleSettings(BarcodeSettings& s, CFont& textFont, CFont& barcodeFont,
                     CDC::Resolution screen) {
+    PrintSize::SettleLengths(s, screen.x, screen.y);
     textFont.DeleteObject();
     textFont.CreateFontIndirect(&s.m_lfText);
     barcodeFont.DeleteObject();
@@ -59,7 +61,6 @@ void SettleSettings(BarcodeSettings& s, CFont& textFont, CFont& barcodeFont,
         s.m_nFontOffset =
             RowLayout::kFontOffsetBase - MulDiv(s.m_lfBarcode.lfHeight, screen.y, 72) / 2;
     }
-    s.m_nGuardExtra = HasGuardBars(s.m_nType)
-                          ? static_cast<int>(s.m_nBarHeight * RowLayout::kGuardTextShare)
-                          : 0;
+    s.m_nGuardExtra =
+        HasGuardBars(s.m_nType) ? static_cast<int>(s.m_nBarHeight * RowLayout::kGuardTextShare) : 0;
 }

@@ -3,6 +3,7 @@
 #include "LineList.h"
 #include "MulDiv.h"
 #include "PrintChecks.h"
+#include "PrintSize.h"
 #include "RowLayout.h"
 #include "SatMath.h"
 
@@ -65,6 +66,18 @@ void CRowRenderer::PreparePrinting(CDC& dc) const {
     dc.SetViewportExt(dc.GetAttribDeviceCaps(LOGPIXELSX), dc.GetAttribDeviceCaps(LOGPIXELSY));
     dc.SetWindowOrg(0, 0);
     dc.SetViewportOrg(0, 0);
+    // The grid makes a module max(1, round(w * dpi / display)) dots; where the
+    // print size asks for other dots, the lines are scaled to come out at them.
+    const int dpiX = dc.GetAttribDeviceCaps(LOGPIXELSX);
+    const int dpiY = dc.GetAttribDeviceCaps(LOGPIXELSY);
+    const int width = std::max(1, m_s.m_nBarWidth);
+    const int dots = PrintSize::ModuleDots(m_s, dpiX, m_display.x);
+    const bool gridDots = dots == std::max(1, qRound(double(width) * dpiX / m_display.x));
+    const int heightDots = PrintSize::BarHeightDots(m_s, dpiY);
+    dc.SetLineScale(gridDots ? 1 : double(dots) * m_display.x / (double(width) * dpiX),
+                    heightDots <= 0 || m_s.m_nBarHeight <= 0
+                        ? 1
+                        : double(heightDots) * m_display.y / (double(m_s.m_nBarHeight) * dpiY));
 }
 
 void CRowRenderer::DrawBarcode(CDC& dc, int x, int y, std::string_view text) const {
