@@ -181,6 +181,36 @@ std::string MarginsIn(const std::string& n, const std::string& v, std::optional<
     return {};
 }
 
+// A setting in display units, or a length with a unit mm, in, mil or pt, converted into mm:
+// more than 0, and within the setting's bounds at 96 dpi.
+std::string SizeIn(const std::string& name, const std::string& v, const SettingBound& bound,
+                   std::optional<std::int32_t>& units, std::optional<double>& mm) {
+    if (ToInt(v)) {
+        return IntIn(name, v, bound.lowest, bound.highest, units);
+    }
+    std::string length = Lower(v);
+    std::optional<double> value;
+    double factor = 1;
+    if (EndsWith(length, "mil")) {
+        length.resize(length.size() - 3);
+        value = ToDecimal(length);
+        factor = 0.0254;
+    } else if (const auto unit = TakeUnit(length, factor)) {
+        value = ToDecimal(length);
+        factor = Millimetres(factor, *unit);
+    }
+    const double highest = bound.highest * 25.4 / 96;
+    if (!value || *value * factor <= 0 || *value * factor > highest) {
+        char most[16];
+        std::snprintf(most, sizeof most, "%.1f", highest);
+        return name + " must be an integer from " + std::to_string(bound.lowest) + " to " +
+               std::to_string(bound.highest) + " or a length with a unit mm, in, mil or pt " +
+               "(e.g. 0.33mm, 13mil) of more than 0 and at most " + most + " mm, not \"" + v + "\"";
+    }
+    mm = *value * factor;
+    return {};
+}
+
 std::string OutputIn(const std::string& v, BatchOptions& o) {
     const std::string lower = Lower(v);
     if (!EndsWith(lower, ".png") && !EndsWith(lower, ".svg") && !EndsWith(lower, ".pdf")) {
@@ -205,6 +235,8 @@ enum Output : unsigned {
     kPages = kPdf | kPrint,
     kDrawn = kImages | kPages,
     kAll = kDump | kCheck | kDrawn,
+    kOnPage = 64,   // with --check: a check of the printed pages
+    kOnPaper = 128, // with --check: only for a check of the printed pages
 };
 
 struct OptionDef {
@@ -218,6 +250,9 @@ struct OptionDef {
 
 constexpr const char* kForDrawing = "rendering (-o OUT or --print)";
 constexpr const char* kForPages = "printed pages (.pdf or --print)";
+constexpr const char* kForSizes =
+    "rendering (-o OUT or --print) and --check of printed pages (with --printer-dpi, "
+    "--page-size, --margins or --print)";
 
 const OptionDef kOptions[] = {
     {"--dump", nullptr, false, kDump, "--dump",
@@ -253,27 +288,28 @@ const OptionDef kOptions[] = {
      }},
     {"--output", "-o", true, kDrawn, "drawing (the report of --check replaces it)",
      [](BatchOptions& o, const std::string&, const std::string& v) { return OutputIn(v, o); }},
-    {"--print", nullptr, false, kPrint, "printing (the report of --check replaces it)",
+    {"--print", nullptr, false, kPrint | kCheck | kOnPage,
+     "printing (the report of --check replaces it)",
      [](BatchOptions& o, const std::string&, const std::string&) {
          const bool dumping = o.mode == BatchOptions::Mode::Dump;
          o.mode = BatchOptions::Mode::Print;
          return dumping ? std::string("--print is for rendering and cannot be used with --dump")
                         : std::string();
      }},
-    {"--printer", nullptr, true, kPrint, "--print",
+    {"--printer", nullptr, true, kPrint | kCheck, "--print",
      [](BatchOptions& o, const std::string&, const std::string& v) {
          o.printer = v;
          return v.empty() ? std::string("--printer needs a printer name") : std::string();
      }},
-    {"--page-size", nullptr, true, kPages, kForPages,
+    {"--page-size", nullptr, true, kPages | kCheck | kOnPage, kForPages,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return PageSizeIn(n, v, o.page);
      }},
-    {"--margins", nullptr, true, kPages, kForPages,
+    {"--margins", nullptr, true, kPages | kCheck | kOnPage, kForPages,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return MarginsIn(n, v, o.margins);
      }},
-    {"--printer-dpi", nullptr, true, kPdf,
+    {"--printer-dpi", nullptr, true, kPdf | kCheck | kOnPage,
      ".pdf output (--print uses the printer's own resolution)",
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return IntIn(n, v, L::kMinPrinterDpi, L::kMaxPrinterDpi, o.printerDpi);
@@ -289,15 +325,15 @@ const OptionDef kOptions[] = {
          o.scale = s.value_or(1);
          return e;
      }},
-    {"--line-width", nullptr, true, kDrawn, kForDrawing,
+    {"--line-width", nullptr, true, kDrawn | kCheck | kOnPaper, kForSizes,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
-         return IntIn(n, v, L::kMinLineWidth, L::kMaxLineWidth, o.lineWidth);
+         return SizeIn(n, v, kLineWidthBound, o.lineWidth, o.lineWidthMm);
      }},
-    {"--bar-height", nullptr, true, kDrawn, kForDrawing,
+    {"--bar-height", nullptr, true, kDrawn | kCheck | kOnPaper, kForSizes,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
-         return IntIn(n, v, L::kMinBarHeight, L::kMaxBarHeight, o.barHeight);
+         return SizeIn(n, v, kBarHeightBound, o.barHeight, o.barHeightMm);
      }},
-    {"--origin", nullptr, true, kDrawn, kForDrawing,
+    {"--origin", nullptr, true, kDrawn | kCheck | kOnPaper, kForSizes,
      [](BatchOptions& o, const std::string& n, const std::string& v) { return OriginIn(n, v, o); }},
     {"--repeat", nullptr, true, kDrawn, kForDrawing,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
@@ -407,6 +443,22 @@ std::string Finish(BatchOptions& o, const std::vector<GivenOption>& given) {
         if ((g.def->outputs & output) == 0) {
             return g.name + " is for " + g.def->isFor + "; it does nothing with " + outputName;
         }
+        // A page option makes --check a check of the printed pages.
+        o.checkOnPage = o.checkOnPage || (o.check && (g.def->outputs & kOnPage) != 0);
+    }
+    for (const GivenOption& g : given) {
+        if (o.check && !o.checkOnPage && (g.def->outputs & kOnPaper) != 0) {
+            return g.name + " is for " + g.def->isFor + "; it does nothing with --check alone";
+        }
+    }
+    if (o.checkOnPage && o.mode == BatchOptions::Mode::Dump) {
+        o.mode = BatchOptions::Mode::Render;
+    }
+    if (o.check && o.printer && o.mode != BatchOptions::Mode::Print) {
+        return "--printer is for --print; with --check, give --print --printer NAME";
+    }
+    if (o.check && o.printerDpi && o.mode == BatchOptions::Mode::Print) {
+        return "--printer-dpi is for .pdf output; --print uses the printer's own resolution";
     }
     return {};
 }
@@ -478,6 +530,7 @@ std::string BatchUsage() {
            "  or:  tavik-batch [OPTIONS] -i FILE -o OUT\n"
            "  or:  tavik-batch [OPTIONS] [TEXT | -i FILE] --print [--printer NAME]\n"
            "  or:  tavik-batch --check [-t TYPE] [TEXT | -i FILE]\n"
+           "  or:  tavik-batch --check [SIZES] [PAGE] [TEXT | -i FILE]\n"
            "\n"
            "Encodes barcode texts. --dump prints the element buffer of each row, one\n"
            "decimal digit per element, one line per row. -o draws the rows as the\n"
@@ -505,9 +558,17 @@ std::string BatchUsage() {
            "is refused (\"line N: empty line\"): its row draws nothing.\n"
            "  --check            print a report instead of any output: one line per\n"
            "                     problem row, then \"N lines, M refused, K differ\";\n"
-           "                     exit status 0 when every row matches, else 1\n"
+           "                     exit status 0 when every row matches, else 1. With\n"
+           "                     --printer-dpi, --page-size, --margins or --print (and\n"
+           "                     --printer) it checks the printed pages: first the X\n"
+           "                     printed, \"X 0.375 mm (114 %), 3 dots at 203 dpi\", then an\n"
+           "                     X outside the symbology's standard and each row whose\n"
+           "                     quiet zones to the paper's edges are too short (\"off\n"
+           "                     size\"); --line-width, --bar-height and --origin apply\n"
            "  --strict           a row whose bars read differently is refused: an empty\n"
-           "                     row and exit status 1\n"
+           "                     row and exit status 1; on printed pages also a row\n"
+           "                     with short quiet zones, and an X outside the standard\n"
+           "                     refuses the job\n"
            "\n"
            "Output:\n"
            "  --dump             print the element bytes of every row; it takes only\n"
@@ -536,8 +597,12 @@ std::string BatchUsage() {
            "                     most 32767 units a side and 64 Mi units in area\n"
            "\n"
            "Settings (as in the Settings dialog):\n"
-           "  --line-width N     width of a narrow element, 1-100 (default 1)\n"
-           "  --bar-height N     height of the bars, 1-10000 (default 50)\n"
+           "  --line-width N     width of a narrow element, 1-100 (default 1), or the\n"
+           "                     X as a length with a unit mm, in, mil or pt (0.33mm)\n"
+           "  --bar-height N     height of the bars, 1-10000 (default 50), or a length\n"
+           "                     (22.85mm). Printed, a length is whole printer dots; a\n"
+           "                     narrow element from units is never rounded below the\n"
+           "                     standard's smallest X (EAN-13 0.264 mm, others 0.191)\n"
            "  --origin X,Y       top-left corner of the first row, 0-10000 each\n"
            "                     (default 10,10)\n"
            "  --repeat N         rows of TEXT, 1-10000 (default 1); a FILE with lines\n"

@@ -37,6 +37,7 @@ struct BatchOptions {
     Mode mode = Mode::None;
     int type = 0;                      // BarcodeType 0..6
     bool check = false;                // --check: a report on the rows instead of output
+    bool checkOnPage = false;          // --check of printed pages (a page option was given)
     bool strict = false;               // --strict: rows whose bars read differently are refused
     std::optional<std::string> text;   // TEXT argument, UTF-8 as given
     std::optional<std::string> input;  // -i FILE ("-" = standard input)
@@ -50,6 +51,8 @@ struct BatchOptions {
 
     std::optional<std::int32_t> lineWidth;
     std::optional<std::int32_t> barHeight;
+    std::optional<double> lineWidthMm; // --line-width as a length (an X-dimension)
+    std::optional<double> barHeightMm; // --bar-height as a length
     std::optional<std::int32_t> originX;
     std::optional<std::int32_t> originY;
     std::optional<std::int32_t> repeat;

@@ -9,6 +9,7 @@
 #include "LineList.h"
 #include "PrintChecks.h"
 #include "PrintLoop.h"
+#include "PrintSize.h"
 #include "PrinterResolution.h"
 #include "RowExport.h"
 #include "RowLayout.h"
@@ -128,6 +129,8 @@ void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
     s.m_strText = text.value_or(s.m_strText);
     s.m_nBarWidth = o.lineWidth.value_or(s.m_nBarWidth);
     s.m_nBarHeight = o.barHeight.value_or(s.m_nBarHeight);
+    s.m_print.xMm = o.lineWidthMm.value_or(0);
+    s.m_print.barHeightMm = o.barHeightMm.value_or(0);
     s.m_nOriginX = o.originX.value_or(s.m_nOriginX);
     s.m_nOriginY = o.originY.value_or(s.m_nOriginY);
     s.m_nRepeat = o.repeat.value_or(s.m_nRepeat);
@@ -290,14 +293,45 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
     return error.empty() ? std::move(printer) : nullptr;
 }
 
-// Why no page may be printed: a bar reduction that leaves no dot, or rows that
-// do not fit on the page; empty when they may.
+// Why no page may be printed: a bar reduction that leaves no dot, rows that do
+// not fit on the page, or with --strict an X outside the standard's range; empty
+// when they may.
 std::string PageRefusal(const BatchRows& batch, const QPrinter& printer, const BatchOptions& o) {
     std::string e = CheckBarReduction(batch.settings, printer, o);
     if (e.empty()) {
         e = CheckPageFit(batch.Input(), printer, [&batch] { return batch.DrawnRight(); });
     }
+    if (e.empty() && o.strict) {
+        e = PrintedXProblem(batch.settings, printer);
+    }
     return e;
+}
+
+// --check of the printed pages: the X printed, then every problem row as the
+// pages would have it, and the counts; no page is made.
+int CheckPages(CLineList& lines, const BatchOptions& o, const std::optional<std::string>& text,
+               const std::string& unrepresentable) {
+    BatchRows batch(lines, o, text);
+    CRowSnapshot rows(batch.settings, batch.textFont, batch.barcodeFont, batch.encoders,
+                      DisplayResolution(), batch.screen);
+    std::string e;
+    const std::unique_ptr<QPrinter> printer = MakePrinter(o, e);
+    if (!printer || !(e = PageRefusal(batch, *printer, o)).empty()) {
+        return Usage(e);
+    }
+    if (!batch.settings.m_bTrueType) {
+        std::printf("%s\n", PrintSize::DescribeX(batch.settings, printer->resolution(),
+                                                 DisplayResolution().x)
+                                .c_str());
+    }
+    RowReporter report = MakeRowReporter(o);
+    if (batch.settings.m_pLines == nullptr && !unrepresentable.empty()) {
+        report.Unrepresentable(unrepresentable);
+    } else {
+        CheckRowsForPage(rows.PassInput(), report, printer.get());
+    }
+    std::printf("%s\n", report.Summary().c_str());
+    return FinishOutput(report.AllMatch() ? 0 : 1);
 }
 
 // The rows' size as the window lays them out, measured; empty with error set
@@ -324,6 +358,9 @@ QSize DrawingSize(const BatchRows& batch, const BatchOptions& o, std::string& er
 // TEXT with no 8-bit form: its row is drawn empty.
 int DrawDocument(CLineList& lines, const BatchOptions& o, const std::optional<std::string>& text,
                  const std::string& unrepresentable) {
+    if (o.check) {
+        return CheckPages(lines, o, text, unrepresentable);
+    }
     BatchRows batch(lines, o, text);
     CRowSnapshot rows(batch.settings, batch.textFont, batch.barcodeFont, batch.encoders,
                       DisplayResolution(), batch.screen);

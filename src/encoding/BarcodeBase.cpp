@@ -48,6 +48,15 @@ void CBarcodeBase::Clear() {
     length = 0;
 }
 
+std::int64_t CBarcodeBase::ModuleCount() const {
+    const int count = length < 0 ? 0 : (length > CAPACITY ? CAPACITY : length);
+    std::int64_t modules = 0;
+    for (int i = 0; i < count; ++i) {
+        modules += (elements[i] & ELEMENT_WIDE) ? wideRatio : 1;
+    }
+    return modules;
+}
+
 void CBarcodeBase::DrawLines(CDrawSurface& dc, int x, int y, int bottom, COLORREF barColour,
                              COLORREF spaceColour, int lineWidth) const {
     DrawLinesLong(dc, x, y, bottom, bottom, barColour, spaceColour, lineWidth);

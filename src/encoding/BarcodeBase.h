@@ -21,6 +21,8 @@ public:
 
     // All elements 0 and length 0; wideRatio is kept.
     void Clear();
+    // The modules the elements take: a wide one wideRatio, any other one.
+    std::int64_t ModuleCount() const;
 
     void DrawLines(CDrawSurface& dc, int x, int y, int bottom, COLORREF barColour,
                    COLORREF spaceColour, int lineWidth) const;

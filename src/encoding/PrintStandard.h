@@ -19,7 +19,7 @@ namespace standards {
 // sale): X from 0.264 to 0.660 mm, target 0.330 mm; bar height 22.85 mm at the
 // target X; quiet zones 11 X on the left and 7 X on the right.
 inline constexpr PrintStandard kEan13Retail{
-    "GS1 General Specifications (retail)", 0.264, 0.660, 0.330, 11, 7, 22.85};
+    "GS1 General Specifications, retail", 0.264, 0.660, 0.330, 11, 7, 22.85};
 
 // ISO/IEC 16388 (Code 39), AIM USS-93 (Code 93), ISO/IEC 15417 (Code 128) and
 // ISO/IEC 16390 (Interleaved 2 of 5): quiet zones of at least 10 X on each side.

@@ -430,13 +430,14 @@ void CDC::PaintRuns() {
         return;
     }
     // On the dot grid the runs are in device dots. They are painted from the first
-    // run's corner, across in eighths of a dot, so every figure written is a small
-    // whole number.
+    // run's corner in eighths of a dot, so every figure written is a small whole
+    // number.
     constexpr int kEighths = 8;
     const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
     if (m_dotGrid) {
-        m_painter->setWorldTransform(QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()) *
-                                     QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
+        m_painter->setWorldTransform(
+            QTransform(1.0 / kEighths, 0, 0, 1.0 / kEighths, origin.x(), origin.y()) *
+            QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom
@@ -446,15 +447,15 @@ void CDC::PaintRuns() {
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
-    // On the dot grid the left and right edges are drawn an eighth of a dot inside
-    // their dot boundaries: rasterisers that paint each dot a shape touches, and
-    // those that paint each dot whose centre it covers, then paint the same dots.
-    const qreal across = m_dotGrid ? kEighths : 1;
+    // On the dot grid every edge is drawn an eighth of a dot inside its dot
+    // boundary: rasterisers that paint each dot a shape touches, and those that
+    // paint each dot whose centre it covers, then paint the same dots.
+    const qreal scale = m_dotGrid ? kEighths : 1;
     const qreal inset = m_dotGrid ? 1 : 0;
     auto rect = [&](const Run& r) {
-        return QRectF((r.left - origin.x()) * across + inset, r.top - origin.y(),
-                      (static_cast<qreal>(r.right) - r.left) * across - 2 * inset,
-                      static_cast<qreal>(r.bottom) - r.top);
+        return QRectF((r.left - origin.x()) * scale + inset, (r.top - origin.y()) * scale + inset,
+                      (static_cast<qreal>(r.right) - r.left) * scale - 2 * inset,
+                      (static_cast<qreal>(r.bottom) - r.top) * scale - 2 * inset);
     };
     if (!disjoint) { // overlapping lines: paint in order
         for (const Run& r : m_runs) {

@@ -17,6 +17,10 @@ int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
     return PrintSize::ModuleDots(s, printer.resolution(), DisplayResolution().x);
 }
 
+std::string PrintedXProblem(const BarcodeSettings& s, const QPrinter& printer) {
+    return PrintSize::XProblem(s, printer.resolution(), DisplayResolution().x);
+}
+
 namespace {
 
 std::int64_t PrintableUnits(const QPrinter& printer, bool across) {
@@ -61,7 +65,11 @@ std::int64_t NarrowestRow(const RowPassInput& input, const CPageFit& fit) {
 CPageFit::CPageFit(const RowPassInput& rows, const QPrinter& printer)
     : CPageFit(rows.settings, rows.textFont, rows.barcodeFont, rows.screen, DisplayResolution(),
                printer.resolution(), PrintableUnits(printer, true),
-               PrintableUnits(printer, false)) {}
+               PrintableUnits(printer, false)) {
+    const QPageLayout layout = printer.pageLayout();
+    m_paperWidthMm = layout.fullRect(QPageLayout::Millimeter).width();
+    m_paintLeftMm = layout.paintRect(QPageLayout::Millimeter).left();
+}
 
 CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
                    CDC::Resolution screen, CDC::Resolution display, int printerDpi,
@@ -69,7 +77,8 @@ CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const
     : m_settings(settings), m_textFont(textFont), m_barcodeFont(barcodeFont),
       m_surface(nullptr, screen, screen, false), m_pageWidth(pageWidth), m_pageHeight(pageHeight),
       m_gridUnits(std::int64_t{PrintSize::ModuleDots(settings, printerDpi, display.x)} * display.x),
-      m_logicalUnits(std::int64_t{settings.m_nBarWidth} * printerDpi) {}
+      m_logicalUnits(std::int64_t{settings.m_nBarWidth} * printerDpi), m_printerDpi(printerDpi),
+      m_displayDpi(display.x) {}
 
 std::int64_t CPageFit::OnPaper(std::int64_t right) const {
     const BarcodeSettings& s = m_settings;
@@ -98,6 +107,22 @@ std::string CPageFit::RowProblem(const CBarcodeBase* bars, std::string_view text
     }
     return "the row does not fit on the page: it reaches " + std::to_string(RowRight(bars, text)) +
            " units across;" + PageArea();
+}
+
+std::string CPageFit::QuietZoneProblem(const CBarcodeBase* bars, std::string_view text) const {
+    if (m_paperWidthMm <= 0 || bars == nullptr || text.empty() || m_settings.m_bTrueType) {
+        return {};
+    }
+    // The first bar starts at the dot nearest the origin; each module is whole dots.
+    const int dpi = m_printerDpi;
+    const double left =
+        m_paintLeftMm +
+        PrintSize::Millimetres(qRound(double(m_settings.m_nOriginX) * dpi / m_displayDpi), dpi);
+    const double width =
+        static_cast<double>(bars->ModuleCount()) *
+        PrintSize::Millimetres(PrintSize::ModuleDots(m_settings, dpi, m_displayDpi), dpi);
+    return PrintSize::QuietZoneProblem(m_settings, dpi, m_displayDpi, left,
+                                       m_paperWidthMm - left - width);
 }
 
 std::string CheckPageFit(const RowPassInput& rows, const QPrinter& printer,
@@ -140,5 +165,11 @@ void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrin
                       const std::function<void(std::size_t, bool)>& failed) {
     const std::optional<CPageFit> fit =
         printer != nullptr ? std::optional<CPageFit>(std::in_place, rows, *printer) : std::nullopt;
+    if (printer != nullptr) {
+        if (const std::string problem = PrintedXProblem(rows.settings, *printer);
+            !problem.empty()) {
+            report.JobProblem(problem);
+        }
+    }
     CheckViewRows(rows.settings, report, failed, fit ? &*fit : nullptr);
 }

@@ -39,6 +39,9 @@ public:
     bool RowFits(const CBarcodeBase* bars, std::string_view text) const;
     // Why the row does not fit, in one line; empty when it fits.
     std::string RowProblem(const CBarcodeBase* bars, std::string_view text) const;
+    // Why the row's bars leave a quiet zone shorter than their standard's between them and
+    // the paper's edges; empty when they do not, or when the fit knows no paper.
+    std::string QuietZoneProblem(const CBarcodeBase* bars, std::string_view text) const;
 
     std::int64_t PageWidth() const { return m_pageWidth; }
     std::int64_t PageHeight() const { return m_pageHeight; }
@@ -54,6 +57,10 @@ private:
     std::int64_t m_pageHeight;
     std::int64_t m_gridUnits;    // a narrow element on the printer's dots, times display dpi
     std::int64_t m_logicalUnits; // the same at display scale
+    int m_printerDpi;
+    int m_displayDpi;
+    double m_paperWidthMm = 0; // the whole sheet, 0 when not known
+    double m_paintLeftMm = 0;  // the printable area's left edge on it
 };
 
 // Refuses the whole job when no row can fit on the page: the drawing starts off the page,
@@ -68,6 +75,8 @@ std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
 
 // Whole dots of a narrow element on the printer's grid.
 int NarrowDots(const BarcodeSettings& s, const QPrinter& printer);
+// Why the X printed on printer is outside its standard's range; empty when it is not.
+std::string PrintedXProblem(const BarcodeSettings& s, const QPrinter& printer);
 
 // Checks and reports every row drawn from rows as CheckViewRows does (RowReport.h), each
 // list line held to printer's page when there is a printer; the one check of the window's

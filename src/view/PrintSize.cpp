@@ -86,13 +86,16 @@ std::string XProblem(const BarcodeSettings& s, int dpi, int displayDpi) {
     if (s.m_bTrueType || standard == nullptr) {
         return {};
     }
-    const double mm = Millimetres(ModuleDots(s, dpi, displayDpi), dpi);
+    const int dots = ModuleDots(s, dpi, displayDpi);
+    const double mm = Millimetres(dots, dpi);
+    const std::string printed =
+        Mm(mm) + " (" + std::to_string(dots) + " at " + std::to_string(dpi) + " dpi) against ";
     if (mm + kSlack < standard->minXMm) {
-        return DescribeX(s, dpi, displayDpi) + " is below the smallest X of " + NameOf(s) + ", " +
+        return "X below the smallest of " + std::string(NameOf(s)) + ": " + printed +
                Mm(standard->minXMm) + " (" + standard->source + ")";
     }
     if (standard->maxXMm > 0 && mm > standard->maxXMm + kSlack) {
-        return DescribeX(s, dpi, displayDpi) + " is above the largest X of " + NameOf(s) + ", " +
+        return "X above the largest of " + std::string(NameOf(s)) + ": " + printed +
                Mm(standard->maxXMm) + " (" + standard->source + ")";
     }
     return {};

@@ -45,14 +45,15 @@ RowOutcome RowTally::Count(RowVerdict verdict, bool barsFromFont) {
 std::string RowSummary(const RowTally& t, bool brief) {
     const std::string lines =
         std::to_string(t.lines) + (t.lines == 1 && !brief ? " line" : " lines");
+    const std::string offSize = t.offSize > 0 ? ", " + std::to_string(t.offSize) + " off size" : "";
     if (brief) {
         return lines +
                (t.refused > 0 || t.differ > 0 ? ", " + std::to_string(t.refused) + " refused"
                                               : "") +
-               (t.differ > 0 ? ", " + std::to_string(t.differ) + " differ" : "");
+               (t.differ > 0 ? ", " + std::to_string(t.differ) + " differ" : "") + offSize;
     }
     return lines + ", " + std::to_string(t.refused) + " refused, " + std::to_string(t.differ) +
-           " differ";
+           " differ" + offSize;
 }
 
 bool RowReporter::Row(std::string_view label, long lineNumber) {
@@ -87,6 +88,21 @@ void RowReporter::Refuse(long lineNumber, const std::string& reason) {
     Report(lineNumber, reason);
 }
 
+bool RowReporter::OffSize(long lineNumber, const std::string& reason) {
+    if (m_strict) {
+        Refuse(lineNumber, reason);
+        return false;
+    }
+    ++m_tally.offSize;
+    Report(lineNumber, reason);
+    return true;
+}
+
+void RowReporter::JobProblem(const std::string& reason) {
+    m_jobProblem = true;
+    m_sink(reason);
+}
+
 void RowReporter::Report(long lineNumber, const std::string& message) {
     m_sink((lineNumber > 0 ? "line " + std::to_string(lineNumber) + ": " : std::string()) +
            message);
@@ -100,8 +116,14 @@ void CheckViewRows(const BarcodeSettings& s, RowReporter& report,
             failed(i, tooWide);
         }
     };
+    // A drawn row that fits may still leave short quiet zones on the page.
+    const auto sized = [&](std::string_view text, long number) {
+        const std::string problem =
+            fit != nullptr ? fit->QuietZoneProblem(&report.Bars(), text) : std::string();
+        return problem.empty() || report.OffSize(number, problem);
+    };
     if (lines == nullptr) {
-        if (!report.Row(s.m_strText, 0)) {
+        if (!report.Row(s.m_strText, 0) || !sized(s.m_strText, 0)) {
             fail(SIZE_MAX, false);
         }
         return;
@@ -119,6 +141,8 @@ void CheckViewRows(const BarcodeSettings& s, RowReporter& report,
         } else if (fit != nullptr && !fit->RowFits(&report.Bars(), text)) {
             report.Refuse(number, fit->RowProblem(&report.Bars(), text));
             fail(i, true);
+        } else if (!sized(text, number)) {
+            fail(i, false);
         }
     }
 }

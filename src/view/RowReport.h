@@ -28,13 +28,15 @@ struct RowTally {
     std::int64_t lines = 0;
     std::int64_t refused = 0;
     std::int64_t differ = 0;
+    std::int64_t offSize = 0; // drawn, but not at the size its standard asks on the page
 
     // Counts one row of that verdict.
     RowOutcome Count(RowVerdict verdict, bool barsFromFont);
 };
 
 // The counts in one line: "N lines, M refused, K differ" in a report, or in brief (the
-// status bar) "N lines" with the refused and then the differing rows only once there are any.
+// status bar) "N lines" with the refused and then the differing rows only once there are any;
+// both end in ", S off size" once a row is.
 std::string RowSummary(const RowTally& tally, bool brief = false);
 
 // Checks every row against its label and reports each problem row in one line to a sink.
@@ -52,11 +54,19 @@ public:
     void Unrepresentable(const std::string& utf8, long lineNumber = 0);
     // The row last checked is refused after all, for reason (it does not fit on its page).
     void Refuse(long lineNumber, const std::string& reason);
+    // The row last checked is drawn, but not at its standard's size on the page: refused
+    // too when strict. True when it is still drawn.
+    bool OffSize(long lineNumber, const std::string& reason);
+    // A problem of every row (the X on this printer), reported once.
+    void JobProblem(const std::string& reason);
+    bool Strict() const { return m_strict; }
     // The elements of the last row Row drew.
     const CBarcodeBase& Bars() { return m_checker->Row(m_symbology); }
 
     bool Failed() const { return m_tally.refused > 0 || (m_strict && m_tally.differ > 0); }
-    bool AllMatch() const { return m_tally.refused == 0 && m_tally.differ == 0; }
+    bool AllMatch() const {
+        return m_tally.refused == 0 && m_tally.differ == 0 && m_tally.offSize == 0 && !m_jobProblem;
+    }
     // "N lines, M refused, K differ".
     std::string Summary() const { return RowSummary(m_tally); }
 
@@ -69,6 +79,7 @@ private:
     bool m_barsFromFont;
     Sink m_sink;
     RowTally m_tally;
+    bool m_jobProblem = false;
 };
 
 // Checks every row drawn with settings (their text, or each line of their list) with report; calls

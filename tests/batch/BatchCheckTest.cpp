@@ -32,6 +32,54 @@ TEST(BatchCheck, ExitStatusesReportsAndWarnings) {
          "4 lines, 1 refused, 1 differ\n",
          ""},
         {{"--check", "-t", "ean13", "590123412345"}, "", 0, "1 line, 0 refused, 0 differ\n", ""},
+        // On a printing surface: the X printed, never below the standard's by rounding; a
+        // physical X as asked and checked; a quiet zone cut short by the page's edge.
+        {{"--check", "-t", "ean13", "590123412345", "--printer-dpi", "203"},
+         "",
+         0,
+         "X 0.375 mm (114 %), 3 dots at 203 dpi\n1 line, 0 refused, 0 differ\n",
+         ""},
+        {{"--check", "-t", "ean13", "590123412345", "--printer-dpi", "300"},
+         "",
+         0,
+         "X 0.339 mm (103 %), 4 dots at 300 dpi\n1 line, 0 refused, 0 differ\n",
+         ""},
+        {{"--check", "-t", "ean13", "590123412345", "--printer-dpi", "600", "--line-width",
+          "0.33mm"},
+         "",
+         0,
+         "X 0.339 mm (103 %), 8 dots at 600 dpi\n1 line, 0 refused, 0 differ\n",
+         ""},
+        {{"--check", "-t", "ean13", "590123412345", "--printer-dpi", "203", "--line-width",
+          "9.8mil"},
+         "",
+         1,
+         "X 0.250 mm (76 %), 2 dots at 203 dpi\n"
+         "X below the smallest of EAN-13: 0.250 mm (2 at 203 dpi) against 0.264 mm (GS1 General "
+         "Specifications, retail)\n1 line, 0 refused, 0 differ\n",
+         ""},
+        {{"--check", "-i", "-", "--page-size", "50x25mm", "--margins", "0mm", "--origin", "5,5"},
+         "AB\nABCDEFG\n",
+         1,
+         "X 0.254 mm, 6 dots at 600 dpi\n"
+         "line 1: the quiet zone on the left is 1.312 mm, Code 39 needs 2.540 mm (10 X)\n"
+         "line 2: the quiet zone on the left is 1.312 mm, Code 39 needs 2.540 mm (10 X)\n"
+         "2 lines, 0 refused, 0 differ, 2 off size\n",
+         ""},
+        {{"-t", "ean13", "590123412345", "--strict", "--line-width", "0.2mm", "-o",
+          "/tmp/never.pdf"},
+         "",
+         2,
+         "",
+         "tavik-batch: X below the smallest of EAN-13: 0.212 mm (5 at 600 dpi) against 0.264 mm "
+         "(GS1 General Specifications, retail)\n"},
+        {{"--check", "abc", "--line-width", "2"},
+         "",
+         2,
+         "",
+         "tavik-batch: --line-width is for rendering (-o OUT or --print) and --check of printed "
+         "pages (with --printer-dpi, --page-size, --margins or --print); it does nothing with "
+         "--check alone\n"},
         {{"--check", "-i", "-"},
          "A\n\nB\n",
          1,

@@ -35,11 +35,19 @@ TEST(BatchOptions, AnOptionThatDoesNothingIsAUsageError) {
          "nothing with --print"},
         {{"--check", "A", "-o", "x.png"},
          "-o is for drawing (the report of --check replaces it); it does nothing with --check"},
-        {{"--check", "--print"},
-         "--print is for printing (the report of --check replaces it); it does nothing with "
-         "--check"},
-        {{"--check", "--bar-height", "20"},
-         "--bar-height is for rendering (-o OUT or --print); it does nothing with --check"},
+        {{"--check", "--printer", "Q"},
+         "--printer is for --print; with --check, give --print --printer NAME"},
+        {{"--check", "--print", "--printer-dpi", "203"},
+         "--printer-dpi is for .pdf output; --print uses the printer's own resolution"},
+        {{"--check", "--bar-height", "20mm"},
+         "--bar-height is for rendering (-o OUT or --print) and --check of printed pages (with "
+         "--printer-dpi, --page-size, --margins or --print); it does nothing with --check alone"},
+        {{"--line-width", "0.5", "-o", "x.pdf"},
+         "--line-width must be an integer from 1 to 100 or a length with a unit mm, in, mil or "
+         "pt (e.g. 0.33mm, 13mil) of more than 0 and at most 26.5 mm, not \"0.5\""},
+        {{"--bar-height", "0mm", "-o", "x.pdf"},
+         "--bar-height must be an integer from 1 to 10000 or a length with a unit mm, in, mil or "
+         "pt (e.g. 0.33mm, 13mil) of more than 0 and at most 2645.8 mm, not \"0mm\""},
         {{"--check", "--strict"},
          "--strict is for --dump, -o and --print (--check counts every row that differs); it "
          "does nothing with --check"},

@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -214,29 +215,78 @@ PageReading ReadPrintedPage(const GreyImage& image, int module, int reduction,
     return reading;
 }
 
+// The bars' height in dots on the scanline y of a page: the most common dark run down the
+// columns that are dark on it (guard bars reach further).
+int BarHeightAt(const GreyImage& image, int y) {
+    std::map<int, int> heights;
+    for (int x = 0; x < image.width; ++x) {
+        for (const auto& [top, length] : image.DarkRunsInColumn(x)) {
+            if (top <= y && y < top + length) {
+                ++heights[length];
+            }
+        }
+    }
+    return heights.empty() ? 0
+                           : std::max_element(heights.begin(), heights.end(), [](auto a, auto b) {
+                                 return a.second < b.second;
+                             })->first;
+}
+
 // Rows as a printer of each resolution gets them: every row decodes with both
-// readers and every bar and space is a whole number of module dots.
+// readers and every bar and space is a whole number of module dots. A module
+// from display units is the nearest whole dots, but never below the standard's
+// smallest X (EAN-13: 0.264 mm); a physical X and bar height are the nearest dots.
 TEST(BatchPdf, RowsAreDotExactAtPrinterResolutions) {
-    for (const int dpi : {203, 300, 600}) {
+    const struct {
+        const char* width;
+        int dots[3]; // at 203, 300 and 600 dpi (EAN-13's where it differs)
+        int ean13[3];
+    } widths[] = {{"1", {2, 3, 6}, {3, 4, 7}},
+                  {"2", {4, 6, 13}, {4, 6, 13}},
+                  {"3", {6, 9, 19}, {6, 9, 19}},
+                  {"0.33mm", {3, 4, 8}, {3, 4, 8}}};
+    const int dpis[] = {203, 300, 600};
+    for (int d = 0; d < 3; ++d) {
+        const int dpi = dpis[d];
         for (const Symbology& s : kSymbologies) {
-            for (const int width : {1, 2, 3}) {
+            for (const auto& w : widths) {
                 TempDir dir;
                 const std::string pdf = dir.path + "/out.pdf";
-                const ProcessResult r =
-                    Batch({"-t", s.type, "--line-width", std::to_string(width), "-i",
-                           WriteList(dir, s, 3), "-o", pdf, "--printer-dpi", std::to_string(dpi),
-                           "--page-size", "120x80mm", "--margins", "2mm"});
+                const bool physical = std::string(w.width).ends_with("mm");
+                std::vector<std::string> args = {"-t",
+                                                 s.type,
+                                                 "--line-width",
+                                                 w.width,
+                                                 "-i",
+                                                 WriteList(dir, s, 3),
+                                                 "-o",
+                                                 pdf,
+                                                 "--printer-dpi",
+                                                 std::to_string(dpi),
+                                                 "--page-size",
+                                                 "120x80mm",
+                                                 "--margins",
+                                                 "2mm"};
+                if (physical) {
+                    args.insert(args.end(), {"--bar-height", "10mm"});
+                }
+                const ProcessResult r = Batch(args);
                 ASSERT_EQ(r.status, 0) << r.err;
-                const int module = std::max(1, int(std::lround(width * dpi / 96.0)));
-                const PageReading read =
-                    ReadPrintedPage(PrinterRaster(pdf, 1, dpi, dir.path), module, 0, dir.path);
+                const int module = std::string(s.type) == "ean13" ? w.ean13[d] : w.dots[d];
+                const GreyImage image = PrinterRaster(pdf, 1, dpi, dir.path);
+                const PageReading read = ReadPrintedPage(image, module, 0, dir.path);
                 std::vector<std::string> expected = {s.shown(0), s.shown(1), s.shown(2)};
-                const std::string where = std::string(s.type) + " at " + std::to_string(dpi) +
-                                          " dpi, width " + std::to_string(width);
+                const std::string where =
+                    std::string(s.type) + " at " + std::to_string(dpi) + " dpi, width " + w.width;
                 EXPECT_EQ(read.zxing, expected) << where;
                 std::sort(expected.begin(), expected.end());
                 EXPECT_EQ(read.zbar, expected) << where;
                 EXPECT_EQ(read.dotErrors, "") << where;
+                if (physical) {
+                    for (const int y : image.BarBands(module * 8)) {
+                        EXPECT_EQ(BarHeightAt(image, y), std::lround(10 * dpi / 25.4)) << where;
+                    }
+                }
             }
         }
     }
