@@ -453,6 +453,11 @@ TEST_F(PrivateCups, PrintedJobIsDotExactAtTheQueuesResolution) {
         EXPECT_EQ(read.zbar, expected) << page;
         EXPECT_EQ(read.dotErrors, "") << page;
     }
+    // Checked for that queue, an EAN-13 comes out at its resolution: 3 dots, not 2.
+    const ProcessResult check =
+        Batch({"--check", "-t", "ean13", "590123412345", "--print", "--printer", "TavikQueue"});
+    EXPECT_EQ(check.status, 0) << check.err;
+    EXPECT_EQ(check.out, "X 0.375 mm (114 %), 3 dots at 203 dpi\n1 line, 0 refused, 0 differ\n");
 }
 
 // A 4 x 2 in label on a printer that cannot print the outer 1/4 in on the left
