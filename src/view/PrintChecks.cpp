@@ -52,6 +52,36 @@ private:
     std::atomic<bool>& m_fits;
 };
 
+// The rows with short quiet zones, the first most of them in full.
+class CQuietZoneVisitor : public CRowVisitor {
+public:
+    CQuietZoneVisitor(const CPageFit& fit, std::size_t most) : m_fit(fit), m_most(most) {}
+
+    void Visit(const PassRow& row) override {
+        if (!row.accepted || row.text.empty() || !m_fit.RowFits(row.encoder, row.text)) {
+            return; // refused rows are drawn empty
+        }
+        std::string problem = m_fit.QuietZoneProblem(row.encoder, row.text);
+        if (problem.empty()) {
+            return;
+        }
+        if (lines.size() < m_most) {
+            const bool list = row.input.settings.m_pLines != nullptr;
+            lines.push_back(list ? "line " + std::to_string(row.index + 1) + ": " + problem
+                                 : problem);
+        } else {
+            ++more;
+        }
+    }
+
+    std::vector<std::string> lines;
+    std::int64_t more = 0;
+
+private:
+    const CPageFit& m_fit;
+    std::size_t m_most;
+};
+
 std::int64_t NarrowestRow(const RowPassInput& input, const CPageFit& fit) {
     std::atomic<bool> fits{false};
     CRowPass::Visitors visitors;
@@ -62,13 +92,22 @@ std::int64_t NarrowestRow(const RowPassInput& input, const CPageFit& fit) {
 
 } // namespace
 
-CPageFit::CPageFit(const RowPassInput& rows, const QPrinter& printer)
-    : CPageFit(rows.settings, rows.textFont, rows.barcodeFont, rows.screen, DisplayResolution(),
-               printer.resolution(), PrintableUnits(printer, true),
-               PrintableUnits(printer, false)) {
+PrintedPage PrintedPageOf(const QPrinter& printer) {
     const QPageLayout layout = printer.pageLayout();
-    m_paperWidthMm = layout.fullRect(QPageLayout::Millimeter).width();
-    m_paintLeftMm = layout.paintRect(QPageLayout::Millimeter).left();
+    return PrintedPage{printer.resolution(), PrintableUnits(printer, true),
+                       PrintableUnits(printer, false),
+                       layout.fullRect(QPageLayout::Millimeter).width(),
+                       layout.paintRect(QPageLayout::Millimeter).left()};
+}
+
+CPageFit::CPageFit(const RowPassInput& rows, const QPrinter& printer)
+    : CPageFit(rows, PrintedPageOf(printer)) {}
+
+CPageFit::CPageFit(const RowPassInput& rows, const PrintedPage& page)
+    : CPageFit(rows.settings, rows.textFont, rows.barcodeFont, rows.screen, DisplayResolution(),
+               page.dpi, page.width, page.height) {
+    m_paperWidthMm = page.paperWidthMm;
+    m_paintLeftMm = page.paintLeftMm;
 }
 
 CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
@@ -159,6 +198,27 @@ std::string CheckPageFit(const RowPassInput& rows, const QPrinter& printer,
                std::to_string(narrowest) + " units across;" + fit.PageArea();
     }
     return {};
+}
+
+std::vector<std::string> PrintSizeProblems(const RowPassInput& rows, const PrintedPage& page,
+                                           std::size_t most, const std::atomic<bool>& cancel) {
+    std::vector<std::string> lines;
+    if (std::string x = PrintSize::XProblem(rows.settings, page.dpi, DisplayResolution().x);
+        !x.empty()) {
+        lines.push_back(std::move(x));
+    }
+    const CPageFit fit(rows, page);
+    CRowPass::Visitors visitors;
+    visitors.push_back(std::make_unique<CQuietZoneVisitor>(fit, most));
+    if (!CRowPass::Run(rows, visitors, cancel)) {
+        return {};
+    }
+    auto& found = static_cast<CQuietZoneVisitor&>(*visitors.front());
+    lines.insert(lines.end(), found.lines.begin(), found.lines.end());
+    if (found.more > 0) {
+        lines.push_back("and " + std::to_string(found.more) + " more rows with short quiet zones");
+    }
+    return lines;
 }
 
 void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrinter* printer,

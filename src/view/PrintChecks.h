@@ -2,11 +2,13 @@
 
 #include "DC.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CBarcodeBase;
 class CTavikView;
@@ -17,6 +19,16 @@ struct RowPassInput;
 // Checks made before a view's rows are printed, shared by the window's Print
 // command, tavik --print and tavik-batch.
 
+// What the checks need of a printer's page, read once (a QPrinter belongs to one thread):
+// its resolution, printable area in display units, and where that lies on the paper.
+struct PrintedPage {
+    int dpi = 600;
+    std::int64_t width = 0, height = 0; // the printable area, in display units
+    double paperWidthMm = 0;
+    double paintLeftMm = 0;
+};
+PrintedPage PrintedPageOf(const QPrinter& printer);
+
 // How rows fit across the printable area of a printer's page. Paper holds the drawing at
 // display scale; bars laid on the printer's dots can come out wider, and a row is held to
 // the wider figure. A row that does not fit is refused (drawn empty), as a refused text is.
@@ -25,6 +37,7 @@ public:
     // For the settings and fonts of rows, which must outlive it; it measures text with a
     // surface of its own, so a fit is for one thread at a time (make one per worker).
     CPageFit(const RowPassInput& rows, const QPrinter& printer);
+    CPageFit(const RowPassInput& rows, const PrintedPage& page);
     // The same from what rows are drawn with (which must outlive it), for a page of
     // pageWidth x pageHeight display units printed at printerDpi.
     CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
@@ -84,6 +97,12 @@ std::string PrintedXProblem(const BarcodeSettings& s, const QPrinter& printer);
 class RowReporter;
 void CheckRowsForPage(const RowPassInput& rows, RowReporter& report, const QPrinter* printer,
                       const std::function<void(std::size_t, bool tooWide)>& failed = {});
+
+// The print-size problems of rows on page, as the checks report them: the X outside its
+// standard's range, then each row with a short quiet zone ("line N: ..."); at most most
+// lines, then one that counts the others. Empty when there are none or cancel was raised.
+std::vector<std::string> PrintSizeProblems(const RowPassInput& rows, const PrintedPage& page,
+                                           std::size_t most, const std::atomic<bool>& cancel);
 
 // Calls report with one line for every problem row (a refused row is drawn empty, and so
 // is a row that does not fit on printer's page; a row whose bars read differently is

@@ -21,6 +21,9 @@
 
 namespace {
 
+// Print-size problems a Print reports in full; the others are counted.
+constexpr std::size_t kMostSizeProblems = 10;
+
 QString FromStd(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -229,23 +232,27 @@ PrintResult CTavikView::PrintPages(QPrinter& printer) {
     const std::shared_ptr<QPrinter> target =
         toFile ? std::shared_ptr<QPrinter>(JobPdfPrinter(printer, path)) : nullptr;
     const QString title = GetDocument() != nullptr ? GetDocument()->GetTitle() : QString();
-    const JobOutcome out =
-        RunJob(QStringLiteral("Print"), QStringLiteral("Printing %1").arg(title),
-               QStringLiteral("pages"), [rows, target, queued, path](CBackgroundJob& job) {
-                   CRowPages pages(*rows);
-                   const PageProgress progress = [&job](int done, int count) {
-                       return job.Step(done, count);
-                   };
-                   if (!queued) {
-                       return FromStd(WritePdf(pages, *target, path, 0, progress));
-                   }
-                   const PrintResult printed =
-                       RunQueueJob(pages, *queued, 0, progress, job.CancelFlag());
-                   return printed.ok || printed.cancelled
-                              ? QString()
-                              : (printed.error.isEmpty() ? QStringLiteral("the job failed")
-                                                         : printed.error);
-               });
+    // What the job's pages are, for the print-size checks made on the job's thread.
+    const PrintedPage page = PrintedPageOf(queued ? *queued->pdf : *target);
+    auto sizeProblems = std::make_shared<std::vector<std::string>>();
+    const JobOutcome out = RunJob(
+        QStringLiteral("Print"), QStringLiteral("Printing %1").arg(title), QStringLiteral("pages"),
+        [rows, target, queued, path, page, sizeProblems](CBackgroundJob& job) {
+            *sizeProblems =
+                PrintSizeProblems(rows->PassInput(), page, kMostSizeProblems, *job.CancelFlag());
+            CRowPages pages(*rows);
+            const PageProgress progress = [&job](int done, int count) {
+                return job.Step(done, count);
+            };
+            if (!queued) {
+                return FromStd(WritePdf(pages, *target, path, 0, progress));
+            }
+            const PrintResult printed = RunQueueJob(pages, *queued, 0, progress, job.CancelFlag());
+            return printed.ok || printed.cancelled
+                       ? QString()
+                       : (printed.error.isEmpty() ? QStringLiteral("the job failed")
+                                                  : printed.error);
+        });
     result.reported = !out.ran;
     result.cancelled = out.cancelled;
     if (!out.ran || out.cancelled) {
@@ -259,5 +266,13 @@ PrintResult CTavikView::PrintPages(QPrinter& printer) {
     }
     result.ok = out.error.isEmpty();
     result.error = out.error;
+    if (result.ok && !sizeProblems->empty()) {
+        QStringList lines;
+        for (const std::string& line : *sizeProblems) {
+            lines.append(QString::fromStdString(line));
+        }
+        AfxMessageBox(QStringLiteral("Printed, but not at the size the standard asks:"),
+                      lines.join(QLatin1Char('\n')));
+    }
     return result;
 }

@@ -307,6 +307,14 @@ TEST(ViewJobs, ResponsiveCancelledAndNeverOverTheList) {
     const QByteArray pdf = ReadFile(small.File("printed.pdf"));
     EXPECT_TRUE(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"));
     EXPECT_EQ(QDir(small.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    EXPECT_TRUE(log.texts.size() == 1) << log.texts.size();
+
+    // Printed, but with an X below the standard's smallest: the job says so when done.
+    small.view->m_settings.m_print.xMm = 0.15;
+    EXPECT_TRUE(small.view->PrintPages(printer).ok);
+    ASSERT_EQ(log.texts.size(), 2u);
+    EXPECT_TRUE(log.texts[1].contains("X below the smallest of Code 39: 0.148 mm"))
+        << log.texts[1].toStdString();
 }
 
 // Scroll sizes and drags stay in logical units at every zoom.
