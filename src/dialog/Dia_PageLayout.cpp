@@ -57,11 +57,11 @@ QLineEdit* AddEdit(QFormLayout* form, const char* name, const QString& label) {
     return edit;
 }
 
-QLabel* AddLine(QFormLayout* form, const char* name) {
+QLabel* AddLine(QVBoxLayout* lines, const char* name) {
     auto* line = new QLabel;
     line->setObjectName(QString::fromLatin1(name));
     line->setWordWrap(true);
-    form->addRow(line);
+    lines->addWidget(line);
     return line;
 }
 
@@ -70,6 +70,7 @@ QLabel* AddLine(QFormLayout* form, const char* name) {
 CDia_PageLayout::CDia_PageLayout(QWidget* pParent) : CDialog(pParent) {
     setObjectName(QStringLiteral("PageLayoutDialog"));
     setWindowTitle(QStringLiteral("Page Layout"));
+    setMinimumWidth(fontMetrics().averageCharWidth() * 64);
     auto* layout = new QVBoxLayout(this);
     m_parts = new QVBoxLayout;
     layout->addLayout(m_parts);
@@ -90,15 +91,18 @@ CDia_PageLayout::CDia_PageLayout(QWidget* pParent) : CDialog(pParent) {
 QGroupBox* CDia_PageLayout::CreateSizesPart() {
     auto* group = new QGroupBox(QStringLiteral("Sizes on paper"));
     group->setObjectName(QStringLiteral("sizesGroup"));
-    auto* form = new QFormLayout(group);
+    auto* part = new QVBoxLayout(group);
+    auto* form = new QFormLayout;
+    part->addLayout(form);
     m_editX = AddEdit(form, "xDimensionEdit", QStringLiteral("&X-dimension (mm):"));
     m_editBarHeight = AddEdit(form, "barHeightEdit", QStringLiteral("Bar &height (mm):"));
     m_editPdfDpi = AddEdit(form, "pdfDpiEdit", QStringLiteral("&PDF resolution for Export (dpi):"));
     m_editBarReduction =
         AddEdit(form, "barReductionEdit", QStringLiteral("Bar &reduction (dots):"));
-    m_printerLine = AddLine(form, "printerXLabel");
-    m_pdfLine = AddLine(form, "pdfXLabel");
-    m_warning = AddLine(form, "xWarningLabel");
+    m_printerLine = AddLine(part, "printerXLabel");
+    m_pdfLine = AddLine(part, "pdfXLabel");
+    m_warning = AddLine(part, "xWarningLabel");
+    m_warning->setStyleSheet(QStringLiteral("color: #a04000"));
     for (QLineEdit* edit : {m_editX, m_editBarHeight, m_editPdfDpi, m_editBarReduction}) {
         connect(edit, &QLineEdit::textChanged, this, [this] { OnFieldsChanged(); });
     }
@@ -187,6 +191,11 @@ void CDia_PageLayout::OnFieldsChanged() {
     }
     BarcodeSettings probe = *m_pSettings;
     probe.m_print = *sizes;
+    if (probe.m_bTrueType) {
+        m_printerLine->setText(QStringLiteral("The bars come from the barcode font: these sizes "
+                                              "apply when they are drawn as lines."));
+        return;
+    }
     const QString printer = m_strPrinterName.isEmpty()
                                 ? QStringLiteral("the printer")
                                 : QStringLiteral("\"%1\"").arg(m_strPrinterName);
