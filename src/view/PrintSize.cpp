@@ -122,7 +122,7 @@ std::string QuietZoneProblem(const BarcodeSettings& s, int dpi, int displayDpi, 
 
 std::string BarReductionProblem(const BarcodeSettings& s, int reduction, int dpi, int displayDpi) {
     const int dots = ModuleDots(s, dpi, displayDpi);
-    if (reduction < dots) {
+    if (s.m_bTrueType || reduction < dots) {
         return {};
     }
     return "would leave bars narrower than one dot: a narrow bar is " + std::to_string(dots) +

@@ -12,12 +12,12 @@
 #include "RowLayout.h"
 #include "WinApp.h"
 
+#include <QPrinter>
+
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <memory>
-
-#include <QPrinter>
 
 namespace {
 
