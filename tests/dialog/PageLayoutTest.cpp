@@ -35,6 +35,19 @@ std::string ZxingRead(const QString& pgm) {
     return r.isValid() ? r.text() : std::string();
 }
 
+// The view exported as name.pdf and its first page as a 203-dpi printer makes it;
+// the page's file.
+std::string ExportedPage(CTavikView& view, const QTemporaryDir& dir, const char* name,
+                         GreyImage& page) {
+    const QString pdf = dir.filePath(QString::fromLatin1(name) + ".pdf");
+    EXPECT_TRUE(view.ExportTo(pdf));
+    const std::string prefix = dir.filePath(QString::fromLatin1(name)).toStdString();
+    RunProcess("/usr/bin/pdftoppm",
+               {"-r", "203", "-gray", "-aa", "no", "-aaVector", "no", pdf.toStdString(), prefix});
+    EXPECT_TRUE(ReadPgm(prefix + "-1.pgm", page));
+    return prefix + "-1.pgm";
+}
+
 TEST_F(PageLayoutTest, SizesInMmReachTheExportedPdfDotExact) {
     const std::string text = "4006381333931";
     S().m_nType = BARCODE_EAN13;
@@ -96,14 +109,8 @@ TEST_F(PageLayoutTest, SizesInMmReachTheExportedPdfDotExact) {
     EXPECT_EQ(S().m_nBarHeight, 86);
 
     const QTemporaryDir dir;
-    const QString pdf = dir.filePath("rows.pdf");
-    ASSERT_TRUE(view->ExportTo(pdf));
-    const std::string prefix = dir.filePath("page").toStdString();
-    RunProcess("/usr/bin/pdftoppm",
-               {"-r", "203", "-gray", "-aa", "no", "-aaVector", "no", pdf.toStdString(), prefix});
-    const std::string pgm = prefix + "-1.pgm";
     GreyImage page;
-    ASSERT_TRUE(ReadPgm(pgm, page));
+    const std::string pgm = ExportedPage(*view, dir, "rows", page);
     const std::vector<int> bands = page.BarBands(20);
     ASSERT_EQ(bands.size(), 1u);
     const int y = bands[0];
@@ -128,6 +135,16 @@ TEST_F(PageLayoutTest, SizesInMmReachTheExportedPdfDotExact) {
     EXPECT_NEAR(shortest, 183, 1);
     EXPECT_EQ(ZxingRead(QString::fromStdString(pgm)), text);
     EXPECT_EQ(RunProcess("/usr/bin/zbarimg", {"-q", "--raw", "--nodbus", pgm}).out, text + "\n");
+
+    // A bar reduction of 1 dot: every bar a dot narrower, every space a dot wider.
+    S().m_print.barReduction = 1;
+    GreyImage reduced;
+    ExportedPage(*view, dir, "reduced", reduced);
+    const std::vector<int> thinner = reduced.RunsInRow(y);
+    ASSERT_EQ(thinner.size(), runs.size());
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(thinner[i], runs[i] + (i % 2 == 0 ? -1 : 1)) << i;
+    }
 
     // A bar height typed in the Settings dialog wins over the one in mm; the X stays.
     {
