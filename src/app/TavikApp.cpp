@@ -13,6 +13,26 @@
 #include "ViewCommands.h"
 
 #include <QApplication>
+#include <QPointer>
+
+namespace {
+
+// Opens the Page Layout of the view active now; nothing while none is.
+std::function<void(QWidget*)> PageLayoutOfActiveView() {
+    CMDIFrameWnd* frame = AfxGetMainWnd();
+    CMDIChildWnd* child = frame != nullptr ? frame->MDIGetActive() : nullptr;
+    auto* view = child != nullptr ? dynamic_cast<CTavikView*>(child->GetActiveView()) : nullptr;
+    if (view == nullptr) {
+        return {};
+    }
+    return [view = QPointer<CTavikView>(view)](QWidget* dialog) {
+        if (view) {
+            view->OnPageLayout(dialog);
+        }
+    };
+}
+
+} // namespace
 
 CTavikApp::CTavikApp(QStringList arguments) : CWinApp(std::move(arguments)) {
     LoadTavikResources();
@@ -22,6 +42,9 @@ CTavikApp::CTavikApp(QStringList arguments) : CWinApp(std::move(arguments)) {
     m_messageMap.On(ID_FILE_NEW, [this] { OnFileNew(); });
     m_messageMap.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     m_messageMap.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
+    // Print Setup opens the active view's Page Layout.
+    AddPrintSetupButton({QStringLiteral("Page &Layout..."), QStringLiteral("pageLayoutButton"),
+                         [] { return PageLayoutOfActiveView(); }});
 }
 
 bool CTavikApp::InitInstance() {

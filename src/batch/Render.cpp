@@ -255,14 +255,11 @@ std::string SetPage(QPrinter& printer, const BatchOptions& o) {
 // A bar must keep at least one dot after --bar-reduction.
 std::string CheckBarReduction(const BarcodeSettings& s, const QPrinter& printer,
                               const BatchOptions& o) {
-    const int dots = NarrowDots(s, printer);
     const int reduction = o.barReduction.value_or(0);
-    if (reduction < dots) {
-        return {};
-    }
-    return "--bar-reduction " + std::to_string(reduction) +
-           " would leave bars narrower than one dot: a narrow bar is " + std::to_string(dots) +
-           (dots == 1 ? " dot" : " dots") + " at " + std::to_string(printer.resolution()) + " dpi";
+    const std::string problem =
+        PrintSize::BarReductionProblem(s, reduction, printer.resolution(), DisplayResolution().x);
+    return problem.empty() ? problem
+                           : "--bar-reduction " + std::to_string(reduction) + " " + problem;
 }
 
 // The printer of the pages: a PDF printer at --printer-dpi, or the print

@@ -99,10 +99,16 @@ QStringList DialogCupsOptions(const QPrinter& printer) {
     return printer.printEngine()->property(kCupsOptionsKey).toStringList();
 }
 
-void UseQueueResolution(QPrinter& printer, int fallback) {
+int PrintedResolution(const QPrinter& printer, int fallback) {
     if (printer.outputFormat() != QPrinter::NativeFormat) {
-        return;
+        return printer.resolution();
     }
     const int dpi = ChooseQueueResolution(printer.printerName(), DialogCupsOptions(printer)).dpi;
-    printer.setResolution(dpi > 0 ? dpi : fallback);
+    return dpi > 0 ? dpi : fallback;
+}
+
+void UseQueueResolution(QPrinter& printer, int fallback) {
+    if (printer.outputFormat() == QPrinter::NativeFormat) {
+        printer.setResolution(PrintedResolution(printer, fallback));
+    }
 }

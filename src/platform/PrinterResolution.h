@@ -26,6 +26,10 @@ int QueueResolution(const QString& printerName);
 // queue (name and value pairs); empty for a printer writing a PDF file.
 QStringList DialogCupsOptions(const QPrinter& printer);
 
+// The resolution printer's pages are laid out at when printed: a queue's as
+// UseQueueResolution sets it (fallback when it reports none), else the printer's own.
+int PrintedResolution(const QPrinter& printer, int fallback = 600);
+
 // Sets a printer that prints on a print queue to the resolution its job will
 // be printed at (fallback dpi when the queue reports none); a printer writing a
 // PDF file keeps its own.

@@ -129,7 +129,7 @@ int CountPrintPages(CScrollView& view, const QPrinter& printer) {
 }
 
 PrintResult CScrollView::PrintPages(QPrinter& printer) {
-    return RunPrintLoop(*this, printer);
+    return RunPrintLoop(*this, printer, BarReduction());
 }
 
 void CScrollView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) {

@@ -69,6 +69,9 @@ public:
     // Prints the pages on printer as the print dialog (or the caller) set it
     // up; by default the print loop on this thread.
     virtual PrintResult PrintPages(QPrinter& printer);
+    // Dots the print loop takes off every printed bar and gives to the space
+    // after it (Print, Preview); none by default.
+    virtual int BarReduction() const { return 0; }
     // Calls report with one line for each part that will print empty on
     // printer; false when there is any. By default there is none.
     virtual bool ReportPrintGaps(const QPrinter& /*printer*/,

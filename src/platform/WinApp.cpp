@@ -202,8 +202,20 @@ void CWinApp::OnFilePrintSetup() {
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
             ok->setText(QStringLiteral("OK"));
         }
+        for (const CPrintSetupButton& extra : m_printSetupButtons) {
+            if (std::function<void(QWidget*)> act = extra.action ? extra.action() : nullptr) {
+                QPushButton* button = buttons->addButton(extra.text, QDialogButtonBox::ActionRole);
+                button->setObjectName(extra.objectName);
+                QObject::connect(button, &QPushButton::clicked, &dialog,
+                                 [act, &dialog] { act(&dialog); });
+            }
+        }
     }
     dialog.exec();
+}
+
+void CWinApp::AddPrintSetupButton(CPrintSetupButton button) {
+    m_printSetupButtons.push_back(std::move(button));
 }
 
 void CWinApp::OnAppExit() {
@@ -348,7 +360,7 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     CScrollView& view = *ScrollViewOf(doc->GetViews().front());
     CViewPages pages(view);
     const CommandLinePrint run = ::PrintFromCommandLine(
-        pages, printer, 0, [&] { return view.CheckPrintable(printer); },
+        pages, printer, view.BarReduction(), [&] { return view.CheckPrintable(printer); },
         [&] {
             return view.ReportPrintGaps(printer, [](const QString& line) {
                 std::fprintf(stderr, "%s\n", qPrintable(line));

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,15 @@ public:
     QString m_strFileName;
     QString m_strPrinterName;
     QString m_strError;
+};
+
+// A button that Print Setup shows beside its own: its text, its objectName, and
+// what a click does, given the Print Setup dialog as parent. While action gives
+// nothing (no window it applies to, say) the button is left out.
+struct CPrintSetupButton {
+    QString text;
+    QString objectName;
+    std::function<std::function<void(QWidget* dialog)>()> action;
 };
 
 // The application: start-up, the recent-file list kept in the user's
@@ -72,6 +82,7 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnFilePrintSetup();
+    void AddPrintSetupButton(CPrintSetupButton button);
     void OnAppExit();
     void OnOpenRecentFile(int index);
     void HtmlHelp();
@@ -109,6 +120,7 @@ private:
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     QStringList m_savedRecentFiles; // the list as the settings hold it
     std::unique_ptr<QPrinter> m_pPrinter;
+    std::vector<CPrintSetupButton> m_printSetupButtons;
     std::vector<std::unique_ptr<CMultiDocTemplate>> m_templates;
     QPointer<QWidget> m_pHelpWindow;
     // Declared last: the frame goes before the templates whose windows it holds.

@@ -13,10 +13,6 @@
 #include <memory>
 #include <optional>
 
-int NarrowDots(const BarcodeSettings& s, const QPrinter& printer) {
-    return PrintSize::ModuleDots(s, printer.resolution(), DisplayResolution().x);
-}
-
 std::string PrintedXProblem(const BarcodeSettings& s, const QPrinter& printer) {
     return PrintSize::XProblem(s, printer.resolution(), DisplayResolution().x);
 }

@@ -86,8 +86,6 @@ std::string CheckPageFit(const RowPassInput& rows, const QPrinter& printer,
 // The same for a view's rows, measured by the view.
 std::string CheckPageFit(CTavikView& view, const QPrinter& printer);
 
-// Whole dots of a narrow element on the printer's grid.
-int NarrowDots(const BarcodeSettings& s, const QPrinter& printer);
 // Why the X printed on printer is outside its standard's range; empty when it is not.
 std::string PrintedXProblem(const BarcodeSettings& s, const QPrinter& printer);
 

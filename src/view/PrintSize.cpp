@@ -123,4 +123,13 @@ std::string QuietZoneProblem(const BarcodeSettings& s, int dpi, int displayDpi, 
     return problem;
 }
 
+std::string BarReductionProblem(const BarcodeSettings& s, int reduction, int dpi, int displayDpi) {
+    const int dots = ModuleDots(s, dpi, displayDpi);
+    if (s.m_bTrueType || reduction < dots) {
+        return {};
+    }
+    return "would leave bars narrower than one dot: a narrow bar is " + std::to_string(dots) +
+           (dots == 1 ? " dot" : " dots") + " at " + std::to_string(dpi) + " dpi";
+}
+
 } // namespace PrintSize

@@ -48,4 +48,9 @@ std::string XProblem(const BarcodeSettings& s, int dpi, int displayDpi);
 std::string QuietZoneProblem(const BarcodeSettings& s, int dpi, int displayDpi, double leftMm,
                              double rightMm);
 
+// Why taking reduction dots off every bar at dpi leaves a narrow bar no dot:
+// "would leave bars narrower than one dot: a narrow bar is 3 dots at 203 dpi";
+// empty when a dot is left (or the bars come from a font, which keeps its own).
+std::string BarReductionProblem(const BarcodeSettings& s, int reduction, int dpi, int displayDpi);
+
 } // namespace PrintSize

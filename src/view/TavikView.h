@@ -70,6 +70,7 @@ public:
     PrintResult PrintPages(QPrinter& printer) override;
     bool ReportPrintGaps(const QPrinter& printer,
                          const std::function<void(const QString&)>& report) override;
+    int BarReduction() const override { return m_settings.m_print.barReduction; }
 
     // Encodes text with the symbology of the settings; false when refused. What an
     // encoder throws is told to the user in a message box (the Settings command's).
@@ -81,6 +82,9 @@ public:
     // Settings, opens the Settings dialog on m_settings and applies it.
     void OnShowSettings();
     void OnLButtonDblClk(UINT nFlags, QPoint point) override;
+    // Page Layout: the sizes on paper (X, bar height, PDF resolution, bar
+    // reduction) in the Page Layout dialog; after OK the view follows them.
+    void OnPageLayout(QWidget* parent = nullptr);
     // Dragging the origin, or in lines mode the bars' bottom edge.
     void OnLButtonDown(UINT nFlags, QPoint point) override;
     void OnMouseMove(UINT nFlags, QPoint point) override;
@@ -177,6 +181,8 @@ private:
     void AddRowCheck();
     void ShowRowCheck();
     std::unique_ptr<QPrinter> ExportPrinter() const;
+    // Why the bar reduction cannot be printed on printer; empty when it can.
+    std::string BarReductionRefusal(const QPrinter& printer) const;
     // What a job off this thread came to.
     struct JobOutcome {
         bool ran = false;       // false: another job was running (the user was told)
@@ -208,6 +214,7 @@ private:
     QAction* m_actZoomOut = nullptr;
     QAction* m_actActualSize = nullptr;
     QAction* m_actSettings = nullptr;
+    QAction* m_actPageLayout = nullptr;
     QAction* m_actNextProblem = nullptr;
     RowProblems m_problems;
     bool m_checkRows = false;         // in a window: every pass checks the rows too

@@ -46,6 +46,11 @@ CRowRenderer::Encode CountingEncoder(CRowSnapshot& rows, CBackgroundJob& job, qi
     };
 }
 
+// The dots the print loop takes off the snapshot's bars.
+int BarReductionOf(const CRowSnapshot& rows) {
+    return rows.Renderer().Settings().m_print.barReduction;
+}
+
 } // namespace
 
 void CTavikView::OnDocumentLeaving() {
@@ -163,16 +168,18 @@ bool CTavikView::ExportTo(const QString& path) {
     JobOutcome out;
     if (e.empty() && IsPdf(path)) {
         const std::shared_ptr<QPrinter> printer = ExportPrinter();
-        e = CheckPageFit(*this, *printer);
+        e = BarReductionRefusal(*printer);
+        if (e.empty()) {
+            e = CheckPageFit(*this, *printer);
+        }
         if (e.empty()) {
             const std::shared_ptr<CRowSnapshot> rows = Snapshot();
             out = RunJob(QStringLiteral("Export"), label, QStringLiteral("pages"),
                          [rows, printer, path](CBackgroundJob& job) {
                              CRowPages pages(*rows);
-                             return FromStd(
-                                 WritePdf(pages, *printer, path, 0, [&job](int done, int count) {
-                                     return job.Step(done, count);
-                                 }));
+                             return FromStd(WritePdf(
+                                 pages, *printer, path, BarReductionOf(*rows),
+                                 [&job](int done, int count) { return job.Step(done, count); }));
                          });
         }
     } else if (e.empty()) {
@@ -244,10 +251,12 @@ PrintResult CTavikView::PrintPages(QPrinter& printer) {
             const PageProgress progress = [&job](int done, int count) {
                 return job.Step(done, count);
             };
+            const int reduction = BarReductionOf(*rows);
             if (!queued) {
-                return FromStd(WritePdf(pages, *target, path, 0, progress));
+                return FromStd(WritePdf(pages, *target, path, reduction, progress));
             }
-            const PrintResult printed = RunQueueJob(pages, *queued, 0, progress, job.CancelFlag());
+            const PrintResult printed =
+                RunQueueJob(pages, *queued, reduction, progress, job.CancelFlag());
             return printed.ok || printed.cancelled
                        ? QString()
                        : (printed.error.isEmpty() ? QStringLiteral("the job failed")

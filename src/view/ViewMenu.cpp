@@ -51,6 +51,9 @@ void CTavikView::CreateViewActions() {
     m_actNextProblem = AddViewAction(this, "viewNextProblem", QStringLiteral("&Next Problem Row"),
                                      {QKeySequence(Qt::Key_F8)});
     m_actNextProblem->setEnabled(false);
+    m_actPageLayout =
+        AddViewAction(this, "pageLayoutAction", QStringLiteral("Page &Layout..."), {});
+    connect(m_actPageLayout, &QAction::triggered, this, [this] { OnPageLayout(); });
     connect(m_actNextProblem, &QAction::triggered, this, [this] { OnNextProblemRow(); });
     connect(m_actCopy, &QAction::triggered, this, [this] { OnEditCopy(); });
     connect(m_actExport, &QAction::triggered, this, [this] { OnFileExport(); });
@@ -83,6 +86,7 @@ void CTavikView::contextMenuEvent(QContextMenuEvent* event) {
     menu.addSeparator();
     menu.addAction(m_actNextProblem);
     menu.addAction(m_actSettings);
+    menu.addAction(m_actPageLayout);
     menu.exec(event->globalPos());
 }
 
@@ -105,11 +109,12 @@ void CTavikView::ShowZoom() {
     }
 }
 
-// The page layout and resolution of the program's printer, as Print would use them.
+// The page layout of the program's printer, as Print would use it, at the
+// resolution Page Layout sets for exported PDFs.
 std::unique_ptr<QPrinter> CTavikView::ExportPrinter() const {
     CWinApp* app = AfxGetApp();
     const QPrinter* model = app != nullptr ? &app->GetPrinter() : nullptr;
-    auto printer = MakePdfPrinter(model != nullptr ? model->resolution() : 600);
+    auto printer = MakePdfPrinter(m_settings.m_print.pdfDpi);
     if (model != nullptr) {
         printer->setPageLayout(model->pageLayout());
     }

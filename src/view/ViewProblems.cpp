@@ -6,10 +6,13 @@
 #include "MDIFrameWnd.h"
 #include "MessageText.h"
 #include "PrintChecks.h"
+#include "PrintSize.h"
 #include "RowCheck.h"
 #include "RowReport.h"
 #include "ViewRender.h"
 #include "WinApp.h"
+
+#include <QPrinter>
 
 #include <algorithm>
 
@@ -162,7 +165,19 @@ bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,
 }
 
 QString CTavikView::CheckPrintable(const QPrinter& printer) {
-    return QString::fromStdString(CheckPageFit(*this, printer));
+    std::string e = BarReductionRefusal(printer);
+    if (e.empty()) {
+        e = CheckPageFit(*this, printer);
+    }
+    return QString::fromStdString(e);
+}
+
+std::string CTavikView::BarReductionRefusal(const QPrinter& printer) const {
+    const BarcodeSettings& s = m_settings;
+    const std::string why = PrintSize::BarReductionProblem(
+        s, s.m_print.barReduction, printer.resolution(), DisplayResolution().x);
+    return why.empty() ? why
+                       : "a bar reduction of " + std::to_string(s.m_print.barReduction) + " " + why;
 }
 
 bool CTavikView::ReportPrintGaps(const QPrinter& printer,

@@ -2,13 +2,17 @@
 #include "TavikView.h"
 
 #include "Dia_Bar.h"
+#include "Dia_PageLayout.h"
 #include "Document.h"
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
 #include "MessageText.h"
+#include "PrinterResolution.h"
 #include "RowCheck.h"
 #include "RowLayout.h"
 #include "WinApp.h"
+
+#include <QPrinter>
 
 #include <algorithm>
 #include <cstdlib>
@@ -39,12 +43,21 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
     CDia_Bar dlg(nullptr);
     const int originX = m_settings.m_nOriginX;
     const int originY = m_settings.m_nOriginY;
+    const int width = m_settings.m_nBarWidth;
+    const int height = m_settings.m_nBarHeight;
     dlg.m_pSettings = &m_settings;
     if (dlg.DoModal() != IDOK) {
         // Cancel restores the origin only; mode, colours and fonts chosen stay.
         m_settings.m_nOriginX = originX;
         m_settings.m_nOriginY = originY;
         return;
+    }
+    // A width or height typed over what a length in mm gave wins over that length.
+    if (m_settings.m_nBarWidth != width) {
+        m_settings.m_print.xMm = 0;
+    }
+    if (m_settings.m_nBarHeight != height) {
+        m_settings.m_print.barHeightMm = 0;
     }
     if (!dlg.m_clampNotes.isEmpty()) {
         if (CMDIFrameWnd* frame = AfxGetMainWnd()) {
@@ -66,6 +79,24 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
         ApplySettings();
     }
     // The layout's sizes follow the new settings (a paint does not set them).
+    StartRowPass();
+    RedrawWindow();
+}
+
+void CTavikView::OnPageLayout(QWidget* parent) {
+    CDia_PageLayout dlg(parent);
+    dlg.m_pSettings = &m_settings;
+    if (CWinApp* app = AfxGetApp()) {
+        const QPrinter& printer = app->GetPrinter();
+        dlg.m_strPrinterName = printer.printerName();
+        dlg.m_nPrinterDpi = PrintedResolution(printer);
+    }
+    dlg.m_nDisplayDpi = DisplayResolution().x;
+    if (dlg.DoModal() != IDOK) {
+        return;
+    }
+    // Lengths in mm become the screen's pixels.
+    SettleSettings(m_settings, m_fontText, m_fontBarcode, ScreenResolution());
     StartRowPass();
     RedrawWindow();
 }
@@ -137,6 +168,7 @@ void CTavikView::OnMouseMove(UINT nFlags, QPoint point) {
     const std::int64_t docY = std::int64_t{point.y()} + scroll.y();
     if (m_bResizingHeight) {
         s.m_nBarHeight = SaturateInt(docY - s.m_nOriginY);
+        s.m_print.barHeightMm = 0; // the dragged height wins over a length in mm
     } else {
         s.m_nOriginX = SaturateInt(docX);
         s.m_nOriginY = SaturateInt(docY);

@@ -146,8 +146,9 @@ TEST(ViewContextMenu, ItemsAndWhenTheyAreEnabled) {
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 20),
                             w.view->viewport()->mapToGlobal(QPoint(20, 20)));
     QApplication::sendEvent(w.view->viewport(), &click);
-    EXPECT_EQ(shown, (QStringList{"viewCopy", "viewExport", "viewZoomIn", "viewZoomOut",
-                                  "viewActualSize", "viewNextProblem", "viewSettings"}));
+    EXPECT_EQ(shown,
+              (QStringList{"viewCopy", "viewExport", "viewZoomIn", "viewZoomOut", "viewActualSize",
+                           "viewNextProblem", "viewSettings", "pageLayoutAction"}));
     // The actions and Ctrl+wheel reach the zoom.
     w.view->SetZoom(1);
     w.Act("viewZoomIn")->trigger();
