@@ -64,7 +64,7 @@ constexpr bool InOrder() {
     }
     const int a = static_cast<int>(Symbology::Code128A);
     for (const SymbologyInfo& info : kTable) {
-        if (info.standard == nullptr) {
+        if (!standards::Sound(*info.standard)) {
             return false;
         }
     }
