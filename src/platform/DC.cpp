@@ -1,6 +1,7 @@
 #include "DC.h"
 
 #include "MulDiv.h"
+#include "PaintTarget.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -38,6 +39,10 @@ CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printi
         m_painter->setRenderHint(QPainter::Antialiasing, false);
     }
     ApplyTransform();
+}
+
+CDC::CDC(CPaintTarget& target, Resolution dpi) : CDC(nullptr, dpi, dpi, true) {
+    m_target = &target;
 }
 
 CDC::~CDC() {
@@ -246,10 +251,19 @@ QSize CDC::GetTextExtent(std::string_view text, const CFont* font) const {
 // font's own glyph; the cell behind them is filled white first.
 void CDC::TextOut(int x, int y, std::string_view text) {
     Flush();
-    if (m_painter == nullptr || text.empty()) {
+    if (!Draws() || text.empty()) {
         return;
     }
     const CachedFont& f = FontFor(m_font);
+    if (m_target != nullptr) {
+        const QRectF cell(x, y, f.Width(text), f.ascent + f.descent);
+        m_target->FillRects(RGB(255, 255, 255), m_toDots, &cell, 1);
+        if (f.raw.isValid()) {
+            m_target->DrawText(f.raw, m_textColour, m_toDots, QPointF(x, y + f.ascent), text,
+                               f.glyphs, f.advances);
+        }
+        return;
+    }
     m_painter->fillRect(QRectF(x, y, f.Width(text), f.ascent + f.descent), Qt::white);
     m_painter->setPen(ToQColor(m_textColour));
     // A vector drawing keeps its text as text (with its font's name).
@@ -298,7 +312,7 @@ void CDC::MoveTo(int x, int y) {
 void CDC::LineTo(int x, int y) {
     const QPoint from = m_current;
     m_current = QPoint(x, y);
-    if (m_painter == nullptr || from.y() == y) {
+    if (!Draws() || from.y() == y) {
         return;
     }
     const auto it = m_pens.find(m_pen);
@@ -425,7 +439,7 @@ void CDC::Flush() {
 }
 
 void CDC::PaintRuns() {
-    if (m_runs.empty() || m_painter == nullptr) {
+    if (m_runs.empty() || !Draws()) {
         m_runs.clear();
         return;
     }
@@ -434,8 +448,11 @@ void CDC::PaintRuns() {
     // whole number.
     constexpr int kEighths = 8;
     const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
-    if (m_dotGrid) {
-        m_painter->setWorldTransform(QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()) *
+    // The runs' coordinates in device dots.
+    const QTransform toDots =
+        m_dotGrid ? QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()) : m_toDots;
+    if (m_dotGrid && m_painter != nullptr) {
+        m_painter->setWorldTransform(toDots *
                                      QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
@@ -458,7 +475,11 @@ void CDC::PaintRuns() {
     };
     if (!disjoint) { // overlapping lines: paint in order
         for (const Run& r : m_runs) {
-            m_painter->fillRect(rect(r), ToQColor(r.colour));
+            if (m_painter != nullptr) {
+                m_painter->fillRect(rect(r), ToQColor(r.colour));
+            } else {
+                FillRects(r.colour, toDots, {rect(r)});
+            }
         }
         m_runs.clear();
         ApplyTransform();
@@ -477,14 +498,15 @@ void CDC::PaintRuns() {
     if (background) {
         std::swap(colours[0], colours[1]); // the second run's colour comes first
     }
-    m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
+    if (m_painter != nullptr) {
+        m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
+    }
     QList<QRectF> rects;
     if (background) {
         Run whole = m_runs.front();
         whole.right = m_runs.back().right;
         rects.append(rect(whole));
-        m_painter->setBrush(ToQColor(colours.front()));
-        m_painter->drawRects(rects.constData(), 1);
+        FillRects(colours.front(), toDots, rects);
     }
     for (std::size_t c = background ? 1 : 0; c < colours.size(); ++c) {
         rects.clear();
@@ -493,11 +515,19 @@ void CDC::PaintRuns() {
                 rects.append(rect(r));
             }
         }
-        m_painter->setBrush(ToQColor(colours[c]));
-        m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
+        FillRects(colours[c], toDots, rects);
     }
     m_runs.clear();
     ApplyTransform();
+}
+
+void CDC::FillRects(COLORREF colour, const QTransform& toDots, const QList<QRectF>& rects) {
+    if (m_target != nullptr) {
+        m_target->FillRects(colour, toDots, rects.constData(), rects.size());
+        return;
+    }
+    m_painter->setBrush(ToQColor(colour));
+    m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
 }
 
 CDC::Resolution DisplayResolution() {
