@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace pdf {
 
@@ -17,26 +18,33 @@ void Int(std::string& s, long long v) {
     s.append(buf, r.ptr);
 }
 
-// A number to a thousandth, without trailing zeros: what drawing needs, fast.
-void Num(std::string& s, double v) {
-    const long long milli = std::llround(v * 1000);
-    if (milli % 1000 == 0) {
-        Int(s, milli / 1000);
-        return;
+// A number to a thousandth, without trailing zeros, at p (at most kNumber
+// characters); where it ends. What drawing needs, fast: most are whole.
+constexpr std::size_t kNumber = 26;
+char* Put(char* p, double v) {
+    if (v > -1e9 && v < 1e9 && v == static_cast<double>(static_cast<int>(v))) {
+        return std::to_chars(p, p + kNumber, static_cast<int>(v)).ptr;
     }
+    const long long milli = std::llround(v * 1000);
     if (milli < 0) {
-        s.push_back('-');
+        *p++ = '-';
     }
     const long long a = milli < 0 ? -milli : milli;
-    Int(s, a / 1000);
+    p = std::to_chars(p, p + kNumber, a / 1000).ptr;
     long long frac = a % 1000;
-    char digits[4] = {'.', char('0' + frac / 100), char('0' + frac / 10 % 10),
-                      char('0' + frac % 10)};
-    int n = 4;
-    while (digits[n - 1] == '0') {
-        --n;
+    if (frac != 0) {
+        *p++ = '.';
+        for (long long unit = 100; frac != 0; unit /= 10) {
+            *p++ = static_cast<char>('0' + frac / unit);
+            frac %= unit;
+        }
     }
-    s.append(digits, static_cast<std::size_t>(n));
+    return p;
+}
+
+void Num(std::string& s, double v) {
+    char buf[kNumber];
+    s.append(buf, Put(buf, v));
 }
 
 // A number with the precision of the page's own figures.
@@ -99,7 +107,8 @@ std::string Literal(std::string_view text) {
 } // namespace
 
 Writer::Writer() : m_zip(std::make_unique<z_stream>()) {
-    if (deflateInit(m_zip.get(), 1) != Z_OK) {
+    // The fastest level, and a hash table small enough to clear for every page.
+    if (deflateInit2(m_zip.get(), 1, Z_DEFLATED, 15, 6, Z_DEFAULT_STRATEGY) != Z_OK) {
         m_zip.reset();
     }
 }
@@ -212,24 +221,44 @@ void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::s
     }
     SetFill(colour);
     std::string& s = m_content;
-    const bool moved = frame.unitX != 1 || frame.originX != 0 || frame.originY != 0;
-    if (moved) {
-        s += "q ";
-        Matrix(s, Num, frame.unitX, 1, frame.originX, frame.originY);
-        s += " cm\n";
+    // Rectangles of one top and height (a row's bars) are drawn one unit high
+    // from that top: two figures fewer each.
+    bool row = true;
+    for (std::size_t i = 1; i < count && row; ++i) {
+        row = rects[i].y == rects[0].y && rects[i].h == rects[0].h;
     }
+    row = row && rects[0].h != 0;
+    const double height = row ? rects[0].h : 1;
+    const double top = row ? rects[0].y : 0;
+    s += "q ";
+    Matrix(s, Num, frame.unitX, height, frame.originX, frame.originY + top);
+    s += " cm\n";
+    const std::size_t most = count * (4 * kNumber + 8);
+    if (m_scratch.size() < most) {
+        m_scratch = std::vector<char>(most);
+    }
+    char* p = m_scratch.data();
     for (std::size_t i = 0; i < count; ++i) {
         const Rect& r = rects[i];
-        Num(s, r.x);
-        s.push_back(' ');
-        Num(s, r.y);
-        s.push_back(' ');
-        Num(s, r.w);
-        s.push_back(' ');
-        Num(s, r.h);
-        s += " re\n";
+        p = Put(p, r.x);
+        if (row) {
+            std::memcpy(p, " 0 ", 3);
+            p = Put(p + 3, r.w);
+            std::memcpy(p, " 1 re\n", 6);
+            p += 6;
+        } else {
+            *p++ = ' ';
+            p = Put(p, (r.y - top) / height);
+            *p++ = ' ';
+            p = Put(p, r.w);
+            *p++ = ' ';
+            p = Put(p, r.h / height);
+            std::memcpy(p, " re\n", 4);
+            p += 4;
+        }
     }
-    s += moved ? "f Q\n" : "f\n";
+    s.append(m_scratch.data(), p);
+    s += "f Q\n";
 }
 
 void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, double emY,

@@ -91,6 +91,7 @@ private:
     std::string m_title;
     std::string m_content;
     std::string m_packed;
+    std::vector<char> m_scratch; // a path's figures as they are written
     std::unique_ptr<z_stream> m_zip;
     double m_pageWidth = 0, m_pageHeight = 0;
     Rgb m_fill;

@@ -444,13 +444,13 @@ void CDC::PaintRuns() {
         return;
     }
     // On the dot grid the runs are in device dots. They are painted from the first
-    // run's corner, across in eighths of a dot, so every figure written is a small
-    // whole number.
-    constexpr int kEighths = 8;
+    // run's corner, across in eighths of a dot (quarters on a paint target, whose
+    // figures are all it writes), so every figure written is a small whole number.
+    const int parts = m_target != nullptr ? 4 : 8;
     const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
     // The runs' coordinates in device dots.
     const QTransform toDots =
-        m_dotGrid ? QTransform(1.0 / kEighths, 0, 0, 1, origin.x(), origin.y()) : m_toDots;
+        m_dotGrid ? QTransform(1.0 / parts, 0, 0, 1, origin.x(), origin.y()) : m_toDots;
     if (m_dotGrid && m_painter != nullptr) {
         m_painter->setWorldTransform(toDots *
                                      QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
@@ -463,10 +463,10 @@ void CDC::PaintRuns() {
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
-    // On the dot grid the left and right edges are drawn an eighth of a dot inside
+    // On the dot grid the left and right edges are drawn one part of a dot inside
     // their dot boundaries: rasterisers that paint each dot a shape touches, and
     // those that paint each dot whose centre it covers, then paint the same dots.
-    const qreal across = m_dotGrid ? kEighths : 1;
+    const qreal across = m_dotGrid ? parts : 1;
     const qreal inset = m_dotGrid ? 1 : 0;
     auto rect = [&](const Run& r) {
         return QRectF((r.left - origin.x()) * across + inset, r.top - origin.y(),
@@ -502,6 +502,7 @@ void CDC::PaintRuns() {
         m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
     }
     QList<QRectF> rects;
+    rects.reserve(static_cast<qsizetype>(m_runs.size()));
     if (background) {
         Run whole = m_runs.front();
         whole.right = m_runs.back().right;

@@ -63,6 +63,15 @@ public:
 private:
     // The writer's number of a font, added the first time it is used.
     int FontFor(const QRawFont& font, const std::array<quint32, 256>& glyphs) {
+        if (m_lastId >= 0 && font == m_last) {
+            return m_lastId;
+        }
+        m_last = font;
+        m_lastId = AddFont(font, glyphs);
+        return m_lastId;
+    }
+
+    int AddFont(const QRawFont& font, const std::array<quint32, 256>& glyphs) {
         const QString key = font.familyName() + QLatin1Char('\n') + font.styleName() +
                             QLatin1Char('\n') + QString::number(font.weight()) + QLatin1Char('\n') +
                             QString::number(font.style());
@@ -93,6 +102,8 @@ private:
     std::vector<pdf::Rect> m_rects;
     std::vector<double> m_advances;
     std::vector<std::pair<QString, int>> m_fonts;
+    QRawFont m_last; // of the text before
+    int m_lastId = -1;
 };
 
 // A length in points, exactly.
@@ -138,13 +149,14 @@ PrintResult WritePdfPages(CPageSource& pages, const CPdfLayout& layout, const QS
     pdf::Writer writer;
     CPdfTarget target(writer);
     const CDC::Resolution dpi{layout.dpi, layout.dpi};
+    CDC dc(target, dpi); // one for every page: its fonts are made once
     const double point = 72.0 / layout.dpi;
     bool opened = false; // a range past the last page writes no file
     PrintResult result = RunPageRange(
         layout.range,
         [&] {
-            CDC dc(nullptr, dpi, dpi, true);
-            return DrawPrintPage(pages, dc, layout.paintDots.size(), 1, 0);
+            CDC measure(nullptr, dpi, dpi, true);
+            return DrawPrintPage(pages, measure, layout.paintDots.size(), 1, 0);
         },
         [&](int page, bool first) {
             if (first && !(opened = writer.Open(QFile::encodeName(path).toStdString(),
@@ -154,11 +166,8 @@ PrintResult WritePdfPages(CPageSource& pages, const CPdfLayout& layout, const QS
             writer.BeginPage(layout.pagePoints.width(), layout.pagePoints.height(),
                              layout.paintDots.left() * point, layout.paintDots.top() * point,
                              layout.dpi);
-            int count = 0;
-            {
-                CDC dc(target, dpi); // paints what is pending when it goes
-                count = DrawPrintPage(pages, dc, layout.paintDots.size(), page, barReduction);
-            }
+            const int count = DrawPrintPage(pages, dc, layout.paintDots.size(), page, barReduction);
+            dc.Flush();
             writer.EndPage();
             return count;
         },
