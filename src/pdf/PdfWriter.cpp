@@ -219,7 +219,6 @@ void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::s
     if (count == 0) {
         return;
     }
-    SetFill(colour);
     std::string& s = m_content;
     // Rectangles of one top and height (a row's bars) are drawn one unit high
     // from that top: two figures fewer each.
@@ -230,9 +229,19 @@ void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::s
     row = row && rects[0].h != 0;
     const double height = row ? rects[0].h : 1;
     const double top = row ? rects[0].y : 0;
-    s += "q ";
-    Matrix(s, Num, frame.unitX, height, frame.originX, frame.originY + top);
-    s += " cm\n";
+    // The next path of the same frame (a row's bars on its background) keeps it.
+    const std::array<double, 4> matrix{frame.unitX, height, frame.originX, frame.originY + top};
+    if (m_matrixOpen && matrix != m_matrix) {
+        CloseMatrix();
+    }
+    if (!m_matrixOpen) {
+        s += "q ";
+        Matrix(s, Num, matrix[0], matrix[1], matrix[2], matrix[3]);
+        s += " cm\n";
+        m_matrix = matrix;
+        m_matrixOpen = true;
+    }
+    SetFill(colour);
     const std::size_t most = count * (4 * kNumber + 8);
     if (m_scratch.size() < most) {
         m_scratch = std::vector<char>(most);
@@ -258,7 +267,15 @@ void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::s
         }
     }
     s.append(m_scratch.data(), p);
-    s += "f Q\n";
+    s += "f\n";
+}
+
+void Writer::CloseMatrix() {
+    if (m_matrixOpen) {
+        m_content += "Q\n";
+        m_matrixOpen = false;
+        m_fillKnown = false; // the colour before the q is back
+    }
 }
 
 void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, double emY,
@@ -267,6 +284,7 @@ void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, doub
         return;
     }
     EmbeddedFont& f = m_fonts[static_cast<std::size_t>(font)];
+    CloseMatrix();
     SetFill(colour);
     std::string& s = m_content;
     s += "BT /F";
@@ -275,23 +293,28 @@ void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, doub
     Matrix(s, Num, emX, -emY, x, y);
     s += " Tm [<";
     const double units = f.metrics.unitsPerEm;
+    // Each next glyph goes where the layout put it, not where the font's width
+    // says, to a fiftieth of a dot: the differences are kept until they come to that.
+    const double close = 1000.0 / 50 / std::max(std::abs(emX), 1e-9);
+    double shift = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto code = static_cast<unsigned char>(text[i]);
         const unsigned glyph = f.font.glyphs[code];
         f.used.set(code);
         Hex4(s, code);
-        // Each next glyph goes where the layout put it, not where the font's width says.
-        const double shift = f.metrics.Advance(glyph) * 1000.0 / units - advances[i] * 1000.0;
-        if (i + 1 < text.size() && std::abs(shift) >= 0.0005) {
+        shift += f.metrics.Advance(glyph) * 1000.0 / units - advances[i] * 1000.0;
+        if (i + 1 < text.size() && std::abs(shift) >= close) {
             s += ">";
             Num(s, shift);
             s += "<";
+            shift = 0;
         }
     }
     s += ">]TJ ET\n";
 }
 
 void Writer::EndPage() {
+    CloseMatrix();
     const int content = NewObject();
     BeginObject(content);
     WriteStream({}, m_content, true);

@@ -80,6 +80,7 @@ private:
     void Write(std::string_view s);
     void WriteStream(std::string_view head, std::string_view data, bool compress);
     void SetFill(Rgb colour);
+    void CloseMatrix();
     void WriteFont(int index, int number);
 
     std::FILE* m_file = nullptr;
@@ -96,6 +97,8 @@ private:
     double m_pageWidth = 0, m_pageHeight = 0;
     Rgb m_fill;
     bool m_fillKnown = false;
+    std::array<double, 4> m_matrix{}; // of the open q ... cm, when there is one
+    bool m_matrixOpen = false;
 };
 
 } // namespace pdf

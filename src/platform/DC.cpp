@@ -191,6 +191,7 @@ struct CDC::CachedFont {
     QFont font;
     QRawFont raw;
     qreal ascent = 0;
+    qreal lineWidth = 0, underline = 0, strikeOut = 0; // below the baseline, and above it
     qreal descent = 0;
     std::array<quint32, 256> glyphs{};
     std::array<qreal, 256> advances{};
@@ -201,6 +202,9 @@ struct CDC::CachedFont {
         const QFontMetricsF fm(font);
         ascent = fm.ascent();
         descent = fm.descent();
+        lineWidth = fm.lineWidth();
+        underline = fm.underlinePos();
+        strikeOut = fm.strikeOutPos();
         QString all(256, QChar());
         for (int c = 0; c < 256; ++c) {
             all[c] = QChar(c);
@@ -258,9 +262,18 @@ void CDC::TextOut(int x, int y, std::string_view text) {
     if (m_target != nullptr) {
         const QRectF cell(x, y, f.Width(text), f.ascent + f.descent);
         m_target->FillRects(RGB(255, 255, 255), m_toDots, &cell, 1);
+        const qreal baseline = y + f.ascent;
         if (f.raw.isValid()) {
-            m_target->DrawText(f.raw, m_textColour, m_toDots, QPointF(x, y + f.ascent), text,
-                               f.glyphs, f.advances);
+            m_target->DrawText(f.raw, m_textColour, m_toDots, QPointF(x, baseline), text, f.glyphs,
+                               f.advances);
+        }
+        // Underline and strike-out as lines of the font's own thickness.
+        for (const auto& [on, at] : {std::pair(f.font.underline(), baseline + f.underline),
+                                     std::pair(f.font.strikeOut(), baseline - f.strikeOut)}) {
+            const QRectF line(x, at - f.lineWidth / 2, f.Width(text), f.lineWidth);
+            if (on) {
+                m_target->FillRects(m_textColour, m_toDots, &line, 1);
+            }
         }
         return;
     }
