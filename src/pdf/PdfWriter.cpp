@@ -139,7 +139,8 @@ bool Writer::Open(const std::string& path, std::string_view title) {
 
 int Writer::AddFont(Font font) {
     FontMetrics metrics = ReadMetrics(font.tables);
-    m_fonts.push_back(EmbeddedFont{std::move(font), std::move(metrics), {}});
+    const bool cff = !metrics.outlines && !font.tables.Find("CFF ").empty();
+    m_fonts.push_back(EmbeddedFont{std::move(font), std::move(metrics), {}, cff});
     return static_cast<int>(m_fonts.size()) - 1;
 }
 
@@ -301,7 +302,7 @@ void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, doub
         const auto code = static_cast<unsigned char>(text[i]);
         const unsigned glyph = f.font.glyphs[code];
         f.used.set(code);
-        Hex4(s, code);
+        Hex4(s, f.cff ? glyph : code);
         shift += f.metrics.Advance(glyph) * 1000.0 / units - advances[i] * 1000.0;
         if (i + 1 < text.size() && std::abs(shift) >= close) {
             s += ">";
@@ -331,33 +332,38 @@ void Writer::EndPage() {
     m_pages.push_back(page);
 }
 
-// The font as a composite font whose codes are the Latin-1 codes (two bytes
-// each) shown with the glyphs the layout chose, with their widths, their
-// Unicode (the same numbers) and the outlines of the glyphs used.
+// The font as a composite font with its widths, its Unicode and its outlines.
+// A TrueType font's codes are the Latin-1 codes (two bytes each) shown with
+// the glyphs the layout chose, and only the glyphs used are kept; a font with
+// CFF outlines is embedded whole and its codes are its glyph numbers.
 void Writer::WriteFont(int index, int number) {
     const EmbeddedFont& f = m_fonts[static_cast<std::size_t>(index)];
     std::vector<bool> keep;
-    std::vector<unsigned> codes;
+    std::vector<std::pair<unsigned, unsigned>> codes; // code in the page, Latin-1 code
     std::string glyphMap;
     for (unsigned c = 0; c < 256; ++c) {
         const unsigned g = f.font.glyphs[c];
         glyphMap.push_back(static_cast<char>(g >> 8));
         glyphMap.push_back(static_cast<char>(g & 0xFF));
-        if (f.used.test(c)) {
-            codes.push_back(c);
+        const bool shown = f.cff ? keep.size() <= g || !keep[g] : true;
+        if (f.used.test(c) && shown) {
+            codes.emplace_back(f.cff ? g : c, c);
             keep.resize(std::max<std::size_t>(keep.size(), g + 1));
             keep[g] = true;
         }
     }
-    const std::string program = SubsetFont(f.font.tables, keep);
+    std::sort(codes.begin(), codes.end());
+    const std::string program =
+        f.cff ? OpenTypeFont(f.font.tables) : SubsetFont(f.font.tables, keep);
     const double scale = 1000.0 / f.metrics.unitsPerEm;
     // A subset's name starts with six capitals of its own.
     std::string tag = "TAVAAA+";
     tag[4] = static_cast<char>('A' + index / 676 % 26);
     tag[5] = static_cast<char>('A' + index / 26 % 26);
     tag[3] = static_cast<char>('A' + index % 26);
-    const std::string name = "/" + tag + Name(f.font.name);
-    const int cid = NewObject(), descriptor = NewObject(), map = NewObject(), toGlyph = NewObject();
+    const std::string name = "/" + (f.cff ? std::string() : tag) + Name(f.font.name);
+    const int cid = NewObject(), descriptor = NewObject(), map = NewObject();
+    const int toGlyph = f.cff ? 0 : NewObject();
     const int file = program.empty() ? 0 : NewObject(); // outlines it cannot read stay out
 
     BeginObject(number);
@@ -370,16 +376,20 @@ void Writer::WriteFont(int index, int number) {
     Write(s);
 
     BeginObject(cid);
-    s = "<</Type/Font/Subtype/CIDFontType2/BaseFont" + name +
-        "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>/CIDToGIDMap ";
-    Int(s, toGlyph);
-    s += " 0 R/FontDescriptor ";
+    s = "<</Type/Font/Subtype/" + std::string(f.cff ? "CIDFontType0" : "CIDFontType2") +
+        "/BaseFont" + name + "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>";
+    if (toGlyph != 0) {
+        s += "/CIDToGIDMap ";
+        Int(s, toGlyph);
+        s += " 0 R";
+    }
+    s += "/FontDescriptor ";
     Int(s, descriptor);
     s += " 0 R/W[";
-    for (const unsigned c : codes) {
-        Int(s, c);
+    for (const auto& [code, latin1] : codes) {
+        Int(s, code);
         s += "[";
-        Num(s, f.metrics.Advance(f.font.glyphs[c]) * scale);
+        Num(s, f.metrics.Advance(f.font.glyphs[latin1]) * scale);
         s += "]";
     }
     s += "]>>\nendobj\n";
@@ -399,19 +409,23 @@ void Writer::WriteFont(int index, int number) {
     Num(s, f.metrics.ascent * scale);
     s += "/StemV 80";
     if (file != 0) {
-        s += "/FontFile2 ";
+        s += f.cff ? "/FontFile3 " : "/FontFile2 ";
         Int(s, file);
         s += " 0 R";
     }
     s += ">>\nendobj\n";
     Write(s);
 
-    BeginObject(toGlyph);
-    WriteStream({}, glyphMap, true);
+    if (toGlyph != 0) {
+        BeginObject(toGlyph);
+        WriteStream({}, glyphMap, true);
+    }
     if (file != 0) {
         BeginObject(file);
-        std::string head = "/Length1 ";
-        Int(head, static_cast<long long>(program.size()));
+        std::string head = f.cff ? "/Subtype/OpenType" : "/Length1 ";
+        if (!f.cff) {
+            Int(head, static_cast<long long>(program.size()));
+        }
         WriteStream(head, program, true);
     }
 
@@ -425,9 +439,9 @@ void Writer::WriteFont(int index, int number) {
         s += " beginbfchar\n";
         for (std::size_t k = i; k < i + n; ++k) {
             s += "<";
-            Hex4(s, codes[k]);
+            Hex4(s, codes[k].first);
             s += "><";
-            Hex4(s, codes[k]);
+            Hex4(s, codes[k].second);
             s += ">\n";
         }
         s += "endbfchar\n";

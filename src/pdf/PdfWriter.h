@@ -31,7 +31,7 @@ struct Frame {
     double unitX = 1;
 };
 
-// A TrueType font to embed and the glyph each Latin-1 code shows.
+// A TrueType or OpenType font to embed and the glyph each Latin-1 code shows.
 struct Font {
     std::string name; // its PostScript name
     FontTables tables;
@@ -74,6 +74,7 @@ private:
         Font font;
         FontMetrics metrics;
         std::bitset<256> used;
+        bool cff = false; // outlines in a CFF table, not TrueType's
     };
     int NewObject();
     void BeginObject(int number);

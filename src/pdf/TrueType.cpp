@@ -92,6 +92,43 @@ void AddComponents(std::string_view glyph, std::vector<unsigned>& out) {
     } while ((flags & kMore) != 0);
 }
 
+// A font file of the tables (in tag order), version its first four bytes.
+std::string Sfnt(std::uint32_t version,
+                 const std::vector<std::pair<const char*, std::string_view>>& out) {
+    const auto count = static_cast<unsigned>(out.size());
+    unsigned power = 1, log2 = 0;
+    while (power * 2 <= count) {
+        power *= 2;
+        ++log2;
+    }
+    std::string sfnt;
+    Put32(sfnt, version);
+    Put16(sfnt, count);
+    Put16(sfnt, power * 16);
+    Put16(sfnt, log2);
+    Put16(sfnt, count * 16 - power * 16);
+    std::size_t offset = 12 + 16 * std::size_t{count};
+    std::size_t headAt = 0;
+    for (const auto& [tag, data] : out) {
+        sfnt.append(tag, 4);
+        Put32(sfnt, CheckSum(data));
+        Put32(sfnt, static_cast<std::uint32_t>(offset));
+        Put32(sfnt, static_cast<std::uint32_t>(data.size()));
+        if (tag == std::string_view("head")) {
+            headAt = offset;
+        }
+        offset += (data.size() + 3) & ~std::size_t{3};
+    }
+    for (const auto& entry : out) {
+        sfnt.append(entry.second);
+        sfnt.resize((sfnt.size() + 3) & ~std::size_t{3}, '\0');
+    }
+    if (headAt != 0) {
+        Set32(sfnt, headAt + 8, 0xB1B0AFBA - CheckSum(sfnt));
+    }
+    return sfnt;
+}
+
 } // namespace
 
 std::string_view FontTables::Find(std::string_view tag) const {
@@ -187,36 +224,29 @@ std::string SubsetFont(const FontTables& font, std::vector<bool> keep) {
             out.emplace_back(tag, t);
         }
     }
-    const auto count = static_cast<unsigned>(out.size());
-    unsigned power = 1, log2 = 0;
-    while (power * 2 <= count) {
-        power *= 2;
-        ++log2;
+    return Sfnt(0x00010000, out);
+}
+
+std::string OpenTypeFont(const FontTables& font) {
+    if (font.Find("CFF ").empty()) {
+        return {};
     }
-    std::string sfnt;
-    Put32(sfnt, 0x00010000);
-    Put16(sfnt, count);
-    Put16(sfnt, power * 16);
-    Put16(sfnt, log2);
-    Put16(sfnt, count * 16 - power * 16);
-    std::size_t offset = 12 + 16 * std::size_t{count};
-    std::size_t headAt = 0;
-    for (const auto& [tag, data] : out) {
-        sfnt.append(tag, 4);
-        Put32(sfnt, CheckSum(data));
-        Put32(sfnt, static_cast<std::uint32_t>(offset));
-        Put32(sfnt, static_cast<std::uint32_t>(data.size()));
-        if (tag == std::string_view("head")) {
-            headAt = offset;
+    std::string head(font.Find("head"));
+    if (head.size() >= 12) {
+        Set32(head, 8, 0); // checkSumAdjustment, set below
+    }
+    // The tables an OpenType font with CFF outlines needs, in tag order.
+    constexpr std::array<const char*, 9> kTags{"CFF ", "OS/2", "cmap", "head", "hhea",
+                                               "hmtx", "maxp", "name", "post"};
+    std::vector<std::pair<const char*, std::string_view>> out;
+    for (const char* tag : kTags) {
+        const std::string_view t =
+            tag == std::string_view("head") ? std::string_view(head) : font.Find(tag);
+        if (!t.empty()) {
+            out.emplace_back(tag, t);
         }
-        offset += (data.size() + 3) & ~std::size_t{3};
     }
-    for (const auto& entry : out) {
-        sfnt.append(entry.second);
-        sfnt.resize((sfnt.size() + 3) & ~std::size_t{3}, '\0');
-    }
-    Set32(sfnt, headAt + 8, 0xB1B0AFBA - CheckSum(sfnt));
-    return sfnt;
+    return Sfnt(0x4F54544F, out); // OTTO
 }
 
 } // namespace pdf

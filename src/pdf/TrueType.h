@@ -32,5 +32,7 @@ FontMetrics ReadMetrics(const FontTables& font);
 // glyphs they are made of) and glyph 0; glyph numbers stay as they are. The
 // tables a PDF reader uses, as one TrueType file. Empty without outlines.
 std::string SubsetFont(const FontTables& font, std::vector<bool> keep);
+// The whole font as an OpenType file with CFF outlines; empty without them.
+std::string OpenTypeFont(const FontTables& font);
 
 } // namespace pdf

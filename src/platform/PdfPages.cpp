@@ -19,9 +19,9 @@ pdf::Rgb ToRgb(COLORREF c) {
                     static_cast<std::uint8_t>(GetBValue(c))};
 }
 
-// The tables a PDF reader uses of a TrueType font's outlines.
-constexpr const char* kTables[] = {"cvt ", "fpgm", "glyf", "head", "hhea",
-                                   "hmtx", "loca", "maxp", "prep"};
+// The tables a PDF reader uses of a font's TrueType or CFF outlines.
+constexpr const char* kTables[] = {"cvt ", "fpgm", "glyf", "head", "hhea", "hmtx", "loca",
+                                   "maxp", "prep", "CFF ", "OS/2", "cmap", "name", "post"};
 
 // A context's drawing as the PDF writer's rectangles and text.
 class CPdfTarget final : public CPaintTarget {
