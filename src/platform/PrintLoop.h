@@ -2,9 +2,8 @@
 
 #include "CupsJob.h"
 
-#include <QString>
-
 #include <QSize>
+#include <QString>
 
 #include <atomic>
 #include <climits>
@@ -57,8 +56,9 @@ PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction
 
 // A job for a printer on a print queue, prepared on the thread that owns the
 // printer, to be drawn and sent on any other: the queue's resolution set on
-// printer, the job's options, and a PDF printer of its own drawing into a
-// temporary file.
+// printer, the job's options, a temporary file for its PDF and a PDF printer
+// of its own that holds the job's page layout (the pages are written by
+// WritePdfPages, PdfPages.h).
 struct CQueueJob {
     CQueueJob();
     CQueueJob(CQueueJob&&) noexcept;
