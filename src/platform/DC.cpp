@@ -1,6 +1,7 @@
 #include "DC.h"
 
 #include "MulDiv.h"
+#include "PaintTarget.h"
 
 #include <QFontMetricsF>
 #include <QGlyphRun>
@@ -38,6 +39,10 @@ CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printi
         m_painter->setRenderHint(QPainter::Antialiasing, false);
     }
     ApplyTransform();
+}
+
+CDC::CDC(CPaintTarget& target, Resolution dpi) : CDC(nullptr, dpi, dpi, true) {
+    m_target = &target;
 }
 
 CDC::~CDC() {
@@ -186,6 +191,7 @@ struct CDC::CachedFont {
     QFont font;
     QRawFont raw;
     qreal ascent = 0;
+    qreal lineWidth = 0, underline = 0, strikeOut = 0; // below the baseline, and above it
     qreal descent = 0;
     std::array<quint32, 256> glyphs{};
     std::array<qreal, 256> advances{};
@@ -196,6 +202,9 @@ struct CDC::CachedFont {
         const QFontMetricsF fm(font);
         ascent = fm.ascent();
         descent = fm.descent();
+        lineWidth = fm.lineWidth();
+        underline = fm.underlinePos();
+        strikeOut = fm.strikeOutPos();
         QString all(256, QChar());
         for (int c = 0; c < 256; ++c) {
             all[c] = QChar(c);
@@ -246,10 +255,28 @@ QSize CDC::GetTextExtent(std::string_view text, const CFont* font) const {
 // font's own glyph; the cell behind them is filled white first.
 void CDC::TextOut(int x, int y, std::string_view text) {
     Flush();
-    if (m_painter == nullptr || text.empty()) {
+    if (!Draws() || text.empty()) {
         return;
     }
     const CachedFont& f = FontFor(m_font);
+    if (m_target != nullptr) {
+        const QRectF cell(x, y, f.Width(text), f.ascent + f.descent);
+        m_target->FillRects(RGB(255, 255, 255), m_toDots, &cell, 1);
+        const qreal baseline = y + f.ascent;
+        if (f.raw.isValid()) {
+            m_target->DrawText(f.raw, m_textColour, m_toDots, QPointF(x, baseline), text, f.glyphs,
+                               f.advances);
+        }
+        // Underline and strike-out as lines of the font's own thickness.
+        for (const auto& [on, at] : {std::pair(f.font.underline(), baseline + f.underline),
+                                     std::pair(f.font.strikeOut(), baseline - f.strikeOut)}) {
+            const QRectF line(x, at - f.lineWidth / 2, f.Width(text), f.lineWidth);
+            if (on) {
+                m_target->FillRects(m_textColour, m_toDots, &line, 1);
+            }
+        }
+        return;
+    }
     m_painter->fillRect(QRectF(x, y, f.Width(text), f.ascent + f.descent), Qt::white);
     m_painter->setPen(ToQColor(m_textColour));
     // A vector drawing keeps its text as text (with its font's name).
@@ -298,7 +325,7 @@ void CDC::MoveTo(int x, int y) {
 void CDC::LineTo(int x, int y) {
     const QPoint from = m_current;
     m_current = QPoint(x, y);
-    if (m_painter == nullptr || from.y() == y) {
+    if (!Draws() || from.y() == y) {
         return;
     }
     const auto it = m_pens.find(m_pen);
@@ -425,19 +452,21 @@ void CDC::Flush() {
 }
 
 void CDC::PaintRuns() {
-    if (m_runs.empty() || m_painter == nullptr) {
+    if (m_runs.empty() || !Draws()) {
         m_runs.clear();
         return;
     }
     // On the dot grid the runs are in device dots. They are painted from the first
-    // run's corner in eighths of a dot, so every figure written is a small whole
-    // number.
-    constexpr int kEighths = 8;
+    // run's corner in eighths of a dot (quarters on a paint target, whose figures
+    // are all it writes), so every figure written is a small whole number.
+    const int parts = m_target != nullptr ? 4 : 8;
     const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
-    if (m_dotGrid) {
-        m_painter->setWorldTransform(
-            QTransform(1.0 / kEighths, 0, 0, 1.0 / kEighths, origin.x(), origin.y()) *
-            QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
+    // The runs' coordinates in device dots.
+    const QTransform toDots =
+        m_dotGrid ? QTransform(1.0 / parts, 0, 0, 1.0 / parts, origin.x(), origin.y()) : m_toDots;
+    if (m_dotGrid && m_painter != nullptr) {
+        m_painter->setWorldTransform(toDots *
+                                     QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom
@@ -447,10 +476,10 @@ void CDC::PaintRuns() {
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
-    // On the dot grid every edge is drawn an eighth of a dot inside its dot
+    // On the dot grid every edge is drawn one part of a dot inside its dot
     // boundary: rasterisers that paint each dot a shape touches, and those that
     // paint each dot whose centre it covers, then paint the same dots.
-    const qreal scale = m_dotGrid ? kEighths : 1;
+    const qreal scale = m_dotGrid ? parts : 1;
     const qreal inset = m_dotGrid ? 1 : 0;
     auto rect = [&](const Run& r) {
         return QRectF((r.left - origin.x()) * scale + inset, (r.top - origin.y()) * scale + inset,
@@ -459,7 +488,11 @@ void CDC::PaintRuns() {
     };
     if (!disjoint) { // overlapping lines: paint in order
         for (const Run& r : m_runs) {
-            m_painter->fillRect(rect(r), ToQColor(r.colour));
+            if (m_painter != nullptr) {
+                m_painter->fillRect(rect(r), ToQColor(r.colour));
+            } else {
+                FillRects(r.colour, toDots, {rect(r)});
+            }
         }
         m_runs.clear();
         ApplyTransform();
@@ -478,14 +511,16 @@ void CDC::PaintRuns() {
     if (background) {
         std::swap(colours[0], colours[1]); // the second run's colour comes first
     }
-    m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
+    if (m_painter != nullptr) {
+        m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
+    }
     QList<QRectF> rects;
+    rects.reserve(static_cast<qsizetype>(m_runs.size()));
     if (background) {
         Run whole = m_runs.front();
         whole.right = m_runs.back().right;
         rects.append(rect(whole));
-        m_painter->setBrush(ToQColor(colours.front()));
-        m_painter->drawRects(rects.constData(), 1);
+        FillRects(colours.front(), toDots, rects);
     }
     for (std::size_t c = background ? 1 : 0; c < colours.size(); ++c) {
         rects.clear();
@@ -494,11 +529,19 @@ void CDC::PaintRuns() {
                 rects.append(rect(r));
             }
         }
-        m_painter->setBrush(ToQColor(colours[c]));
-        m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
+        FillRects(colours[c], toDots, rects);
     }
     m_runs.clear();
     ApplyTransform();
+}
+
+void CDC::FillRects(COLORREF colour, const QTransform& toDots, const QList<QRectF>& rects) {
+    if (m_target != nullptr) {
+        m_target->FillRects(colour, toDots, rects.constData(), rects.size());
+        return;
+    }
+    m_painter->setBrush(ToQColor(colour));
+    m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
 }
 
 CDC::Resolution DisplayResolution() {

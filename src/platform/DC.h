@@ -3,6 +3,7 @@
 #include "Gdi.h"
 
 #include <QFont>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -14,10 +15,12 @@
 #include <utility>
 #include <vector>
 
+class CPaintTarget;
 class QPainter;
 
 // Device context over a QPainter: pens, fonts, text and mapping modes.
 // Without a painter it only measures (text extents, clip box) and draws nothing.
+// A printing context may draw on a paint target instead, the same runs and text.
 class CDC : public CDrawSurface {
 public:
     struct Resolution {
@@ -28,6 +31,8 @@ public:
     // output: resolution of the surface drawn on; attribute: of the device the
     // drawing is meant for (the printer in a preview, else the same).
     CDC(QPainter* painter, Resolution output, Resolution attribute, bool printing = false);
+    // A printing context drawing on target at dpi.
+    CDC(CPaintTarget& target, Resolution dpi);
     ~CDC() override;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
@@ -129,12 +134,16 @@ private:
     void FinishRun(Run* next);
 
     void ApplyTransform();
+    bool Draws() const { return m_painter != nullptr || m_target != nullptr; }
     void PaintRuns();
+    // Rectangles of one colour, in the coordinates toDots maps to device dots.
+    void FillRects(COLORREF colour, const QTransform& toDots, const QList<QRectF>& rects);
     struct CachedFont;
     const CachedFont& FontFor(const CFont* font) const;
     int LogicalDpiY() const;
 
     QPainter* m_painter;
+    CPaintTarget* m_target = nullptr;
     Resolution m_output;
     Resolution m_attribute;
     bool m_printing;

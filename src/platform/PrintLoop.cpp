@@ -2,6 +2,7 @@
 
 #include "CupsJob.h"
 #include "DC.h"
+#include "PdfPages.h"
 #include "PrintInfo.h"
 #include "PrinterResolution.h"
 
@@ -21,25 +22,25 @@ QRect PageRect(const QPrinter& printer) {
     return QRect(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
 }
 
-// The same in the view's logical units.
-QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
-    return dc.LogicalToDevice().inverted().mapRect(PageRect(printer));
-}
-
 } // namespace
+
+int DrawPrintPage(CPageSource& pages, CDC& dc, QSize area, int page, int barReduction) {
+    dc.SetBarReduction(barReduction);
+    CPrintInfo info;
+    info.m_nCurPage = page;
+    pages.PreparePage(dc, info);
+    const QRect device(QPoint(0, 0), area);
+    info.m_rectDraw = dc.LogicalToDevice().inverted().mapRect(device);
+    dc.SetDeviceClip(device);
+    pages.DrawPage(dc, info);
+    return std::max(1, info.GetMaxPage());
+}
 
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
                   int barReduction) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
     CDC dc(painter, dpi, dpi, true);
-    dc.SetBarReduction(barReduction);
-    CPrintInfo info;
-    info.m_nCurPage = page;
-    pages.PreparePage(dc, info);
-    info.m_rectDraw = DrawableRect(dc, printer);
-    dc.SetDeviceClip(PageRect(printer));
-    pages.DrawPage(dc, info);
-    return std::max(1, info.GetMaxPage());
+    return DrawPrintPage(pages, dc, PageRect(printer).size(), page, barReduction);
 }
 
 int CountPrintPages(CPageSource& pages, const QPrinter& printer) {
@@ -51,39 +52,22 @@ namespace {
 // Draws the pages printer's range asks for.
 PrintResult DrawPages(CPageSource& pages, QPrinter& printer, int barReduction,
                       const PageProgress& progress) {
-    int first = 1;
-    int last = INT_MAX;
-    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
-        first = printer.fromPage();
-        last = std::max(first, printer.toPage());
-    }
-    // From page 1 its own count bounds the loop; a later first page needs the count first.
-    int lastPage = first == 1 ? 1 : std::min(last, CountPrintPages(pages, printer));
-    PrintResult result;
-    if (first > lastPage) {
-        result.ok = true; // the range lies beyond the last page: nothing to print
-        return result;
-    }
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        return result;
+    bool begun = false;
+    PrintResult result = RunPageRange(
+        PrintRange(printer), [&] { return CountPrintPages(pages, printer); },
+        [&](int page, bool firstPage) {
+            if (firstPage ? !(begun = painter.begin(&printer)) : !printer.newPage()) {
+                return 0;
+            }
+            return DrawPrintPage(pages, &painter, printer, page, barReduction);
+        },
+        progress);
+    if (result.cancelled) {
+        printer.abort();
+    } else if (begun && result.ok) {
+        result.ok = painter.end();
     }
-    for (int page = first; page <= lastPage; ++page) {
-        if (page > first && !printer.newPage()) {
-            return result;
-        }
-        const int count = DrawPrintPage(pages, &painter, printer, page, barReduction);
-        if (page == 1) {
-            lastPage = std::min(last, count);
-        }
-        ++result.pages;
-        if (progress && !progress(result.pages, lastPage - first + 1)) {
-            printer.abort();
-            result.cancelled = true;
-            return result;
-        }
-    }
-    result.ok = painter.end();
     return result;
 }
 
@@ -102,6 +86,41 @@ std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& 
     pdf->setPrintRange(printer.printRange());
     pdf->setFromTo(printer.fromPage(), printer.toPage());
     return pdf;
+}
+
+PageRange PrintRange(const QPrinter& printer) {
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        return PageRange{printer.fromPage(), std::max(printer.fromPage(), printer.toPage())};
+    }
+    return PageRange{};
+}
+
+PrintResult RunPageRange(PageRange range, const std::function<int()>& count,
+                         const std::function<int(int page, bool first)>& draw,
+                         const PageProgress& progress) {
+    // From page 1 its own count bounds the loop; a later first page needs the count first.
+    int lastPage = range.first == 1 ? 1 : std::min(range.last, count());
+    PrintResult result;
+    if (range.first > lastPage) {
+        result.ok = true; // the range lies beyond the last page: nothing to print
+        return result;
+    }
+    for (int page = range.first; page <= lastPage; ++page) {
+        const int pages = draw(page, page == range.first);
+        if (pages <= 0) {
+            return result;
+        }
+        if (page == 1) {
+            lastPage = std::min(range.last, pages);
+        }
+        ++result.pages;
+        if (progress && !progress(result.pages, lastPage - range.first + 1)) {
+            result.cancelled = true;
+            return result;
+        }
+    }
+    result.ok = true;
+    return result;
 }
 
 CQueueJob PrepareQueueJob(QPrinter& printer) {
@@ -134,12 +153,12 @@ PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
         result.error = job.error;
         return result;
     }
-    result = DrawPages(pages, *job.pdf, barReduction, progress);
+    result =
+        WritePdfPages(pages, PdfLayoutOf(*job.pdf), job.file->fileName(), barReduction, progress);
     if (result.cancelled) {
         return result;
     }
     if (!result.ok) {
-        result.error = QStringLiteral("cannot write the pages to ") + job.file->fileName();
         return result;
     }
     if (result.pages == 0) {

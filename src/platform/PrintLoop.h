@@ -2,9 +2,11 @@
 
 #include "CupsJob.h"
 
+#include <QSize>
 #include <QString>
 
 #include <atomic>
+#include <climits>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -54,8 +56,9 @@ PrintResult RunPrintLoop(CPageSource& pages, QPrinter& printer, int barReduction
 
 // A job for a printer on a print queue, prepared on the thread that owns the
 // printer, to be drawn and sent on any other: the queue's resolution set on
-// printer, the job's options, and a PDF printer of its own drawing into a
-// temporary file.
+// printer, the job's options, a temporary file for its PDF and a PDF printer
+// of its own that holds the job's page layout (the pages are written by
+// WritePdfPages, PdfPages.h).
 struct CQueueJob {
     CQueueJob();
     CQueueJob(CQueueJob&&) noexcept;
@@ -75,6 +78,24 @@ PrintResult RunQueueJob(CPageSource& pages, CQueueJob& job, int barReduction,
 // into the file at path: the same resolution, page layout, range and name.
 std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& path);
 
+// A range of pages, from 1; last INT_MAX: to the last page.
+struct PageRange {
+    int first = 1;
+    int last = INT_MAX;
+};
+// The range chosen on printer, else all pages.
+PageRange PrintRange(const QPrinter& printer);
+// The loop of a print run over range: draw(page, first) draws a page (first:
+// the run's first) and returns the page count the view reports, 0 when the
+// page cannot be drawn. Page 1's count bounds the loop; a later first page
+// needs count() first. progress may cancel the run.
+PrintResult RunPageRange(PageRange range, const std::function<int()>& count,
+                         const std::function<int(int page, bool first)>& draw,
+                         const PageProgress& progress);
+
+// Lays out page `page` of pages on dc (a printing context) for a printable
+// area of area device dots and draws it; the page count, at least 1.
+int DrawPrintPage(CPageSource& pages, CDC& dc, QSize area, int page, int barReduction);
 // Lays out page `page` (from 1) of view for printer and draws it with painter
 // (its origin at the printable area's top-left corner, in printer dots); a null
 // painter draws nothing. Returns the page count the view reports, at least 1.

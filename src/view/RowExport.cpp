@@ -1,5 +1,6 @@
 #include "RowExport.h"
 
+#include "PdfPages.h"
 #include "PrintLoop.h"
 #include "RowImage.h"
 #include "SaveFile.h"
@@ -115,10 +116,10 @@ std::string WritePdf(CPageSource& pages, QPrinter& printer, const QString& path,
     }
     partial.close();
     const PartialFileGuard guard(QFile::encodeName(partial.fileName()));
-    printer.setOutputFileName(partial.fileName());
-    // The PDF writer gives no reason; a failed write is tried again to learn it.
+    // A failed write is tried again to learn its reason.
     int reason = 0;
-    const PrintResult printed = RunPrintLoop(pages, printer, barReduction, progress);
+    const PrintResult printed =
+        WritePdfPages(pages, PdfLayoutOf(printer), partial.fileName(), barReduction, progress);
     if (cancelled != nullptr) {
         *cancelled = printed.cancelled;
     }

@@ -309,7 +309,7 @@ TEST(BatchPdf, LabelPagesAndBarReduction) {
                    "--bar-reduction", std::to_string(c.reduction)});
         ASSERT_EQ(r.status, 0) << r.err;
         const ProcessResult info = RunProcess("/usr/bin/pdfinfo", {pdf});
-        EXPECT_NE(info.out.find("142 x 71 pts"), std::string::npos) << info.out;
+        EXPECT_NE(info.out.find("141.732 x 70.8661 pts"), std::string::npos) << info.out;
         ASSERT_EQ(PdfPages(pdf), 3);
         const int module = int(std::lround(c.dpi / 96.0));
         for (int page = 1; page <= 3; ++page) {
@@ -328,13 +328,13 @@ TEST(BatchPdf, PageSizes) {
         std::string size;
         int pages;
     } cases[] = {
-        {{}, "595 x 842 pts (A4)", 3},
-        {{"--page-size", "A4"}, "595 x 842 pts (A4)", 3},
+        {{}, "595.276 x 841.89 pts (A4)", 3},
+        {{"--page-size", "A4"}, "595.276 x 841.89 pts (A4)", 3},
         {{"--page-size", "letter"}, "612 x 792 pts (letter)", 3},
         {{"--page-size", "6x4in", "--margins", "0.2in"}, "432 x 288 pts", 8},
         // Without --margins a label has none: a row to each 25 mm label.
-        {{"--page-size", "50x25mm"}, "142 x 71 pts", 40},
-        {{"--repeat", "31"}, "595 x 842 pts (A4)", 3},
+        {{"--page-size", "50x25mm"}, "141.732 x 70.8661 pts", 40},
+        {{"--repeat", "31"}, "595.276 x 841.89 pts (A4)", 3},
     };
     for (const auto& c : cases) {
         TempDir dir;
