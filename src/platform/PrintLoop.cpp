@@ -29,7 +29,7 @@ QRect DrawableRect(const CDC& dc, const QPrinter& printer) {
 } // namespace
 
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction) {
+                  int barReduction, bool preview) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
     CDC dc(painter, dpi, dpi, true);
     dc.SetBarReduction(barReduction);
@@ -37,6 +37,10 @@ int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer
     info.m_nCurPage = page;
     pages.PreparePage(dc, info);
     info.m_rectDraw = DrawableRect(dc, printer);
+    // The painter's origin is the printable area's corner, inside the paper's.
+    const QPoint printable = printer.pageLayout().paintRectPixels(printer.resolution()).topLeft();
+    info.m_ptPaper = dc.LogicalToDevice().inverted().map(-printable);
+    info.m_bPreview = preview;
     dc.SetDeviceClip(PageRect(printer));
     pages.DrawPage(dc, info);
     return std::max(1, info.GetMaxPage());

@@ -78,9 +78,9 @@ std::unique_ptr<QPrinter> JobPdfPrinter(const QPrinter& printer, const QString& 
 // Lays out page `page` (from 1) of view for printer and draws it with painter
 // (its origin at the printable area's top-left corner, in printer dots); a null
 // painter draws nothing. Returns the page count the view reports, at least 1.
-// The print loop and the print preview both draw pages through it.
+// The print loop and the print preview (preview true) both draw pages through it.
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction = 0);
+                  int barReduction = 0, bool preview = false);
 // The page count from the layout alone: nothing is drawn.
 int CountPrintPages(CPageSource& pages, const QPrinter& printer);
 // Printing from the command line, without a dialog: tavik --print and tavik-batch --print.

@@ -191,7 +191,7 @@ QPoint CPrintPreview::PrintableOffset() const {
 
 QPicture CPrintPreview::Page(int page) {
     return m_cache->Page(page, [this](QPainter& painter, int number) {
-        DrawPrintPage(m_view, &painter, m_printer, number);
+        DrawPrintPage(m_view, &painter, m_printer, number, 0, true);
     });
 }
 

@@ -129,7 +129,7 @@ private:
 // The print loop and page drawing of PrintLoop.h over a view's pages.
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
 int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction = 0);
+                  int barReduction = 0, bool preview = false);
 int CountPrintPages(CScrollView& view, const QPrinter& printer);
 
 // The scroll view a document lists: CScrollView is the only kind of document view.

@@ -25,8 +25,9 @@ public:
     // For the settings and fonts of rows, which must outlive it; it measures text with a
     // surface of its own, so a fit is for one thread at a time (make one per worker).
     CPageFit(const RowPassInput& rows, const QPrinter& printer);
-    // The same from what rows are drawn with (which must outlive it), for a page of
-    // pageWidth x pageHeight display units printed at printerDpi.
+    // The same from what rows are drawn with (which must outlive it), for a page (or,
+    // with a label sheet in the settings, a label) of pageWidth x pageHeight display
+    // units printed at printerDpi.
     CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
              CDC::Resolution screen, CDC::Resolution display, int printerDpi,
              std::int64_t pageWidth, std::int64_t pageHeight);
@@ -35,14 +36,15 @@ public:
     std::int64_t RowRight(const CBarcodeBase* bars, std::string_view text) const;
     // A right edge at display scale as it comes out on paper.
     std::int64_t OnPaper(std::int64_t right) const;
-    // Whether that row fits across the page; the page drawing skips a row that does not.
+    // Whether that row fits across the page (on labels: inside its label with its quiet
+    // zones); the page drawing skips a row that does not.
     bool RowFits(const CBarcodeBase* bars, std::string_view text) const;
     // Why the row does not fit, in one line; empty when it fits.
     std::string RowProblem(const CBarcodeBase* bars, std::string_view text) const;
 
     std::int64_t PageWidth() const { return m_pageWidth; }
     std::int64_t PageHeight() const { return m_pageHeight; }
-    // " the page's printable area is W x H units".
+    // " the page's printable area is W x H units" (" the label is W x H units").
     std::string PageArea() const;
 
 private:
@@ -54,6 +56,12 @@ private:
     std::int64_t m_pageHeight;
     std::int64_t m_gridUnits;    // a narrow element on the printer's dots, times display dpi
     std::int64_t m_logicalUnits; // the same at display scale
+    int m_printerDpi;
+    int m_displayDpi;
+    bool m_labels; // the area is one label of the settings' sheet
+
+    // Why the bars leave their label too little quiet zone; empty when they do not.
+    std::string QuietZoneProblem(const CBarcodeBase* bars) const;
 };
 
 // Refuses the whole job when no row can fit on the page: the drawing starts off the page,
