@@ -69,14 +69,13 @@ std::string ParseSequenceRange(std::string_view text, NumberSequence& sequence) 
     const std::uint64_t distance = high - low;
     const std::uint64_t stride =
         *step > 0 ? static_cast<std::uint64_t>(*step) : 0 - static_cast<std::uint64_t>(*step);
-    const std::uint64_t count = distance / stride + 1;
-    if (count > NumberSequence::kMaxRows) {
-        return "the range " + shown + " holds " + std::to_string(count) + " numbers, more than " +
-               std::to_string(NumberSequence::kMaxRows);
+    if (distance / stride >= NumberSequence::kMaxRows) {
+        return "the range " + shown + " holds more than " +
+               std::to_string(NumberSequence::kMaxRows) + " numbers";
     }
     sequence.from = *from;
     sequence.step = *step;
-    sequence.count = count;
+    sequence.count = distance / stride + 1;
     return {};
 }
 
