@@ -63,6 +63,9 @@ public:
     int GetZoom() const { return m_nZoom; }
     // After the zoom changed.
     virtual void OnZoomChanged() {}
+    // Before printing or a preview: the view's own page on printer (a label
+    // sheet's). By default the printer's page stays.
+    virtual void PreparePrinter(QPrinter& /*printer*/) {}
     // Before a print job is spooled on printer: why its pages cannot be
     // printed, in one line, or empty. By default nothing stops it.
     virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }

@@ -2,6 +2,7 @@
 #include "TavikView.h"
 
 #include "Document.h"
+#include "LabelSheets.h"
 #include "MessageBox.h"
 #include "PrintChecks.h"
 #include "ViewExport.h"
@@ -113,7 +114,16 @@ std::unique_ptr<QPrinter> CTavikView::ExportPrinter() const {
     if (model != nullptr) {
         printer->setPageLayout(model->pageLayout());
     }
+    if (m_settings.m_labels.Active()) {
+        Labels::UseSheetPage(*printer, m_settings.m_labels.sheet);
+    }
     return printer;
+}
+
+void CTavikView::PreparePrinter(QPrinter& printer) {
+    if (m_settings.m_labels.Active()) {
+        Labels::UseSheetPage(printer, m_settings.m_labels.sheet);
+    }
 }
 
 QString CTavikView::PromptExportFileName() {
