@@ -123,6 +123,8 @@ std::unique_ptr<QPrinter> CTavikView::ExportPrinter() const {
 void CTavikView::PreparePrinter(QPrinter& printer) {
     if (m_settings.m_labels.Active()) {
         Labels::UseSheetPage(printer, m_settings.m_labels.sheet);
+    } else {
+        printer.setFullPage(false); // only a sheet prints from the paper's corner
     }
 }
 
