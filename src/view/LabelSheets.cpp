@@ -2,7 +2,10 @@
 
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
+#include <QPen>
 #include <QPrinter>
+#include <QRectF>
 
 #include <algorithm>
 #include <cctype>
@@ -196,6 +199,28 @@ const LabelSheet* FindSheet(std::string_view name) {
     return it == sheets.end() ? nullptr : &*it;
 }
 
+std::vector<const LabelSheet*> MatchSheets(std::string_view query) {
+    std::vector<std::string> words;
+    const std::string lower = Lower(query);
+    for (std::size_t at = 0; at < lower.size();) {
+        const std::size_t end = std::min(lower.find(' ', at), lower.size());
+        if (end > at) {
+            words.push_back(lower.substr(at, end - at));
+        }
+        at = end + 1;
+    }
+    std::vector<const LabelSheet*> found;
+    for (const LabelSheet& sheet : BuiltInSheets()) {
+        const std::string text = sheet.name + " " + Lower(sheet.description);
+        if (std::all_of(words.begin(), words.end(), [&](const std::string& word) {
+                return text.find(word) != std::string::npos;
+            })) {
+            found.push_back(&sheet);
+        }
+    }
+    return found;
+}
+
 std::string DescribeSheet(const LabelSheet& s) {
     std::string name = s.name;
     name.resize(std::max<std::size_t>(name.size() + 1, 16), ' ');
@@ -228,6 +253,28 @@ QPointF LabelCornerMm(const LabelChoice& labels, std::int64_t i) {
     const std::int64_t column = labels.down ? i / s.rows : i % s.columns;
     const std::int64_t row = labels.down ? i % s.rows : i / s.columns;
     return {s.offsetX + column * s.pitchX, s.offsetY + row * s.pitchY};
+}
+
+void DrawSheet(QPainter& painter, const QRectF& area, const LabelSheet& sheet) {
+    if (sheet.pageWidth <= 0 || sheet.pageHeight <= 0) {
+        return;
+    }
+    const double scale = std::min(area.width() / sheet.pageWidth, area.height() / sheet.pageHeight);
+    const QRectF page(area.center().x() - sheet.pageWidth * scale / 2,
+                      area.center().y() - sheet.pageHeight * scale / 2, sheet.pageWidth * scale,
+                      sheet.pageHeight * scale);
+    painter.save();
+    painter.setPen(QPen(Qt::darkGray, 0));
+    painter.setBrush(Qt::white);
+    painter.drawRect(page);
+    painter.setBrush(Qt::NoBrush);
+    const LabelChoice labels{sheet};
+    for (std::int64_t i = 0; i < sheet.PerPage(); ++i) {
+        const QPointF corner = LabelCornerMm(labels, i);
+        painter.drawRect(QRectF(page.topLeft() + corner * scale,
+                                QSizeF(sheet.labelWidth * scale, sheet.labelHeight * scale)));
+    }
+    painter.restore();
 }
 
 void UseSheetPage(QPrinter& printer, const LabelSheet& sheet) {

@@ -11,7 +11,9 @@
 #include <utility>
 #include <vector>
 
+class QPainter;
 class QPrinter;
+class QRectF;
 
 // Label sheets: the built-in ones, lengths as written, the checks a sheet must pass, and
 // where each row of a list lands on them.
@@ -36,6 +38,9 @@ std::vector<LabelSheet> ParseSheets(std::string_view text, std::string& error);
 const std::vector<LabelSheet>& BuiltInSheets();
 // The built-in sheet of that name, ignoring case; null when there is none.
 const LabelSheet* FindSheet(std::string_view name);
+// The built-in sheets whose name or description holds every word of query, ignoring
+// case (all of them for an empty query), for a searchable list.
+std::vector<const LabelSheet*> MatchSheets(std::string_view query);
 // One line of figures: name, page, labels, grid, pitch, first label, description, source.
 std::string DescribeSheet(const LabelSheet& sheet);
 
@@ -49,6 +54,9 @@ std::int64_t RowOnLabel(const LabelChoice& labels, std::int64_t page, std::int64
                         std::int64_t rows);
 // Label i's top-left corner on its page, in mm, in the choice's order.
 QPointF LabelCornerMm(const LabelChoice& labels, std::int64_t i);
+
+// A small drawing of the sheet inside area: the page and its labels' outlines, to scale.
+void DrawSheet(QPainter& painter, const QRectF& area, const LabelSheet& sheet);
 
 // The printer's page becomes the sheet's, upright, printed from its top-left corner.
 void UseSheetPage(QPrinter& printer, const LabelSheet& sheet);
