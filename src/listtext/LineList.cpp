@@ -126,7 +126,9 @@ std::string_view CLineList::Made(std::size_t i) const {
         }
     }
     MadeLine& made = t_madeLines[t_nextMade++ % kMadeLines];
-    made = {m_id, i, m_sequence->Row(i)};
+    made.list = m_id;
+    made.index = i;
+    m_sequence->RowInto(i, made.text);
     return made.text;
 }
 

@@ -32,21 +32,32 @@ std::optional<std::string> Literal(std::string_view utf8) {
     return Utf8ToLatin1(text);
 }
 
+// The text in double quotes, for messages.
+std::string Quoted(std::string_view text) {
+    std::string quoted;
+    quoted.reserve(text.size() + 2);
+    return quoted.append(1, '"').append(text).append(1, '"');
+}
+
 } // namespace
 
 std::string NumberSequence::Row(std::uint64_t i) const {
+    std::string row;
+    RowInto(i, row);
+    return row;
+}
+
+void NumberSequence::RowInto(std::uint64_t i, std::string& out) const {
     // Steps within the range never overflow: from + i * step lies between FROM and TO.
     const auto value = static_cast<long long>(static_cast<std::uint64_t>(from) +
                                               i * static_cast<std::uint64_t>(step));
     char digits[kMaxWidth + 32];
     const int n = std::snprintf(digits, sizeof digits, field.c_str(), value);
-    std::string row;
-    row.reserve(prefix.size() + static_cast<std::size_t>(n) + suffix.size());
-    return row.append(prefix).append(digits, static_cast<std::size_t>(n)).append(suffix);
+    out.assign(prefix).append(digits, static_cast<std::size_t>(n)).append(suffix);
 }
 
 std::string ParseSequenceRange(std::string_view text, NumberSequence& sequence) {
-    const std::string shown = "\"" + std::string(text) + "\"";
+    const std::string shown = Quoted(text);
     const std::size_t dots = text.find("..");
     const std::size_t slash = text.find('/');
     const auto from = dots == std::string_view::npos ? std::nullopt : ToInt64(text.substr(0, dots));
@@ -80,7 +91,7 @@ std::string ParseSequenceRange(std::string_view text, NumberSequence& sequence) 
 }
 
 std::string ParseSequencePattern(std::string_view pattern, NumberSequence& sequence) {
-    const std::string shown = "\"" + std::string(pattern) + "\"";
+    const std::string shown = Quoted(pattern);
     std::size_t field = std::string_view::npos;
     std::size_t fieldEnd = 0;
     for (std::size_t i = 0; i < pattern.size(); ++i) {

@@ -21,6 +21,8 @@ struct NumberSequence {
 
     // Row i's text (i below count).
     std::string Row(std::uint64_t i) const;
+    // The same into out, reusing its storage.
+    void RowInto(std::uint64_t i, std::string& out) const;
 };
 
 // Reads FROM..TO[/STEP] (64-bit integers, STEP not 0, negative to count down) into

@@ -39,6 +39,18 @@ private:
     QPoint m_old;
 };
 
+// A label's outline in the preview: faint, one device pixel wide, in logical units.
+void DrawOutline(CDC& dc, const QRectF& rect) {
+    if (QPainter* painter = dc.Painter()) {
+        dc.Flush();
+        painter->save();
+        painter->setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect);
+        painter->restore();
+    }
+}
+
 } // namespace
 
 CRowRenderer::CRowRenderer(const BarcodeSettings& settings, const CFont& textFont,
@@ -213,16 +225,10 @@ void CRowRenderer::DrawLabels(CDC& dc, CPrintInfo& info, const Encode& encode) c
         const QPointF corner = Labels::LabelCornerMm(labels, i);
         const int left = SaturateInt(info.m_ptPaper.x() + units(corner.x(), m_display.x));
         const int top = SaturateInt(info.m_ptPaper.y() + units(corner.y(), m_display.y));
-        if (info.m_bPreview && dc.Painter() != nullptr) {
-            dc.Flush();
-            QPainter& painter = *dc.Painter();
-            painter.save();
-            painter.setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(QRectF(left, top,
-                                    sheet.labelWidth * m_display.x / PrintSize::kMmPerInch,
-                                    sheet.labelHeight * m_display.y / PrintSize::kMmPerInch));
-            painter.restore();
+        if (info.m_bPreview) {
+            DrawOutline(dc,
+                        QRectF(left, top, sheet.labelWidth * m_display.x / PrintSize::kMmPerInch,
+                               sheet.labelHeight * m_display.y / PrintSize::kMmPerInch));
         }
         const std::int64_t row = Labels::RowOnLabel(labels, info.m_nCurPage - 1, i, rows);
         if (row >= 0) {
