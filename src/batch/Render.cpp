@@ -302,11 +302,15 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
 }
 
 // Why no page may be printed: a bar reduction that leaves no dot, or rows that
-// do not fit on the page; empty when they may.
+// do not fit on the page (or a text that does not fit its label); empty when they may.
 std::string PageRefusal(const BatchRows& batch, const QPrinter& printer, const BatchOptions& o) {
     std::string e = CheckBarReduction(batch.settings, printer, o);
     if (e.empty()) {
         e = CheckPageFit(batch.Input(), printer, [&batch] { return batch.DrawnRight(); });
+    }
+    if (e.empty()) {
+        e = Labels::TextOnLabelProblem(batch.Input(), batch.encoders.For(batch.settings.m_nType),
+                                       printer);
     }
     return e;
 }

@@ -1,5 +1,8 @@
 #include "LabelSheets.h"
 
+#include "PrintChecks.h"
+#include "RowPass.h"
+
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -275,6 +278,20 @@ void DrawSheet(QPainter& painter, const QRectF& area, const LabelSheet& sheet) {
                                 QSizeF(sheet.labelWidth * scale, sheet.labelHeight * scale)));
     }
     painter.restore();
+}
+
+std::string TextOnLabelProblem(const RowPassInput& rows, const CBarcodeBase* bars,
+                               const QPrinter& printer) {
+    const BarcodeSettings& s = rows.settings;
+    if (!s.m_labels.Active() || s.m_pLines != nullptr) {
+        return {};
+    }
+    std::string problem = CPageFit(rows, printer).RowProblem(bars, s.m_strText);
+    constexpr std::string_view kRow = "the row";
+    if (problem.compare(0, kRow.size(), kRow) == 0) {
+        problem.replace(0, kRow.size(), "the text");
+    }
+    return problem;
 }
 
 void UseSheetPage(QPrinter& printer, const LabelSheet& sheet) {

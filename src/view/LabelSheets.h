@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+class CBarcodeBase;
 class QPainter;
 class QPrinter;
 class QRectF;
+struct RowPassInput;
 
 // Label sheets: the built-in ones, lengths as written, the checks a sheet must pass, and
 // where each row of a list lands on them.
@@ -57,6 +59,12 @@ QPointF LabelCornerMm(const LabelChoice& labels, std::int64_t i);
 
 // A small drawing of the sheet inside area: the page and its labels' outlines, to scale.
 void DrawSheet(QPainter& painter, const QRectF& area, const LabelSheet& sheet);
+
+// Why the settings' own text (rows without a list) does not fit on its label with its
+// quiet zones, bars its encoder's; a sheet of such labels is refused as a whole. Empty when
+// it fits, and without a sheet or with a list (whose rows are refused one by one).
+std::string TextOnLabelProblem(const RowPassInput& rows, const CBarcodeBase* bars,
+                               const QPrinter& printer);
 
 // The printer's page becomes the sheet's, upright, printed from its top-left corner.
 void UseSheetPage(QPrinter& printer, const LabelSheet& sheet);

@@ -205,6 +205,9 @@ TEST(BatchLabels, BadSheetsAndSequencesAreUsageErrors) {
         {{"--labels", "avery-l7160", "--page-size", "letter", "-o", "x.pdf"},
          "--page-size does nothing with --labels avery-l7160"},
         {{"--labels", "avery-l7160", "-o", "x.png"}, "--labels is for printed pages"},
+        // A TEXT is the same on every label: short of its quiet zone, the job is refused.
+        {{"--labels", "avery-5160", "--origin", "40,10", "QUIETZONE11", "-o", "x.pdf"},
+         "the text does not fit on its label: the quiet zone on the right is"},
         {{"--sequence", "1..10/0", "--check"},
          "--sequence: the step of the range \"1..10/0\" is 0"},
         {{"--sequence", "10..1", "--check"}, "holds no number: it runs down with a step of 1"},
