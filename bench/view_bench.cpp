@@ -7,9 +7,12 @@
 //     encoded with the pass's own encoders, bars and text measured), run on the
 //     calling thread; the window runs the same pass on a thread of its own.
 //     C = 1: a view in a window, whose pass also checks every row against its label.
+//   BM_RepaintSequence, BM_MeasureSequence: the same over a number sequence of the
+//     same texts (File > New Sequence...), its rows made as they are read.
 // Runs on Qt's offscreen platform; the list files live in a temporary folder.
 
 #include "Fonts.h"
+#include "Sequence.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 
@@ -43,10 +46,23 @@ QString ListFile(int count) {
     return path;
 }
 
-void BM_RepaintScreenful(benchmark::State& state) {
+// The document's rows: the list file of count lines, or (sequence) the same texts
+// made by a number sequence; false when the file cannot be opened.
+bool OpenRows(CTavikDoc& doc, int count, bool sequence) {
+    if (!sequence) {
+        return doc.OnOpenDocument(ListFile(count));
+    }
+    NumberSequence numbers;
+    ParseSequenceRange("0.." + std::to_string(std::int64_t{count - 1} * 7) + "/7", numbers);
+    ParseSequencePattern("%019d", numbers);
+    doc.Generate(numbers);
+    return true;
+}
+
+void Repaint(benchmark::State& state, bool sequence) {
     const int lines = static_cast<int>(state.range(0));
     CTavikDoc doc;
-    if (!doc.OnOpenDocument(ListFile(lines))) {
+    if (!OpenRows(doc, lines, sequence)) {
         state.SkipWithError("cannot open the list");
         return;
     }
@@ -77,7 +93,14 @@ void BM_RepaintScreenful(benchmark::State& state) {
     state.counters["viewport_h"] = view->viewport()->height();
     state.counters["scroll_y"] = view->GetScrollPosition().y();
 }
+void BM_RepaintScreenful(benchmark::State& state) {
+    Repaint(state, false);
+}
 BENCHMARK(BM_RepaintScreenful)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+void BM_RepaintSequence(benchmark::State& state) {
+    Repaint(state, true);
+}
+BENCHMARK(BM_RepaintSequence)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 void BM_LoadList(benchmark::State& state) {
     const int lines = static_cast<int>(state.range(0));
@@ -97,10 +120,10 @@ void BM_LoadList(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadList)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-void BM_MeasureRows(benchmark::State& state) {
+void MeasureRows(benchmark::State& state, bool sequence) {
     const int lines = static_cast<int>(state.range(0));
     CTavikDoc doc;
-    if (!doc.OnOpenDocument(ListFile(lines))) {
+    if (!OpenRows(doc, lines, sequence)) {
         state.SkipWithError("cannot open the list");
         return;
     }
@@ -124,7 +147,18 @@ void BM_MeasureRows(benchmark::State& state) {
     state.counters["rows/s"] = benchmark::Counter(static_cast<double>(lines) * state.iterations(),
                                                   benchmark::Counter::kIsRate);
 }
+void BM_MeasureRows(benchmark::State& state) {
+    MeasureRows(state, false);
+}
 BENCHMARK(BM_MeasureRows)
+    ->Args({1000000, 0})
+    ->Args({1000000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime();
+void BM_MeasureSequence(benchmark::State& state) {
+    MeasureRows(state, true);
+}
+BENCHMARK(BM_MeasureSequence)
     ->Args({1000000, 0})
     ->Args({1000000, 1})
     ->Unit(benchmark::kMillisecond)

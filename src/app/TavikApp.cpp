@@ -13,7 +13,10 @@
 #include "ViewCommands.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QPointer>
+
+#include <functional>
 
 namespace {
 
@@ -45,6 +48,7 @@ CTavikApp::CTavikApp(QStringList arguments) : CWinApp(std::move(arguments)) {
     // Print Setup opens the active view's Page Layout.
     AddPrintSetupButton({QStringLiteral("Page &Layout..."), QStringLiteral("pageLayoutButton"),
                          [] { return PageLayoutOfActiveView(); }});
+    m_messageMap.On(ID_FILE_NEW_SEQUENCE, [this] { OnFileNewSequence(); });
 }
 
 bool CTavikApp::InitInstance() {
@@ -90,6 +94,48 @@ bool CTavikApp::InitInstance() {
     }
     GetMainFrame()->show();
     return true;
+}
+
+namespace {
+
+// Asks for one text, again after a message until parse takes it; false when cancelled.
+bool AskUntilValid(const QString& label, QString& text,
+                   const std::function<std::string(const std::string&)>& parse) {
+    for (;;) {
+        bool ok = false;
+        text = QInputDialog::getText(AfxGetMainWnd(), QStringLiteral("New Sequence"), label,
+                                     QLineEdit::Normal, text, &ok);
+        if (!ok) {
+            return false;
+        }
+        const std::string problem = parse(text.toStdString());
+        if (problem.empty()) {
+            return true;
+        }
+        AfxMessageBox(QString::fromStdString(problem));
+    }
+}
+
+} // namespace
+
+void CTavikApp::OnFileNewSequence() {
+    NumberSequence sequence;
+    QString range = QStringLiteral("1..100");
+    QString pattern = QStringLiteral("ITEM-%06d");
+    if (AskUntilValid(QStringLiteral("Numbers (FROM..TO or FROM..TO/STEP):"), range,
+                      [&](const std::string& v) { return ParseSequenceRange(v, sequence); }) &&
+        AskUntilValid(QStringLiteral("Pattern (text with one field such as %06d):"), pattern,
+                      [&](const std::string& v) { return ParseSequencePattern(v, sequence); })) {
+        NewSequenceDocument(sequence);
+    }
+}
+
+CDocument* CTavikApp::NewSequenceDocument(const NumberSequence& sequence) {
+    CMultiDocTemplate* tmpl = GetDocTemplate();
+    return tmpl == nullptr ? nullptr
+                           : tmpl->OpenDocumentFile(QString(), true, nullptr, [&](CDocument& doc) {
+                                 static_cast<CTavikDoc&>(doc).Generate(sequence);
+                             });
 }
 
 void CTavikApp::OnAppAbout() {

@@ -12,6 +12,8 @@ public:
     const CLineList* GetLines() const override { return &m_lines; }
 
     bool OnNewDocument() override;
+    // The rows of a number sequence instead of a file's lines, titled with its pattern.
+    void Generate(NumberSequence sequence);
     // Loading splits the file into lines; storing writes nothing.
     void Serialize(CArchive& ar) override;
 };

@@ -17,7 +17,9 @@ MenuRes MainFrameMenu() {
           {ID_FILE_MRU_FILE1, "Recent File"},
           Separator,
           {ID_FILE_CLOSE, "&Close"},
-          {ID_APP_EXIT, "E&xit"}}},
+          {ID_APP_EXIT, "E&xit"},
+          Separator,
+          {ID_FILE_NEW_SEQUENCE, "New Se&quence..."}}},
         {"&View", {{ID_VIEW_TOOLBAR, "&Toolbar"}, {ID_VIEW_STATUS_BAR, "&Status Bar"}}},
         {"&Help", {{ID_HELP_FINDER, "&Help Topics"}, Separator, {ID_APP_ABOUT, "&About Tavik..."}}},
     };
@@ -37,7 +39,9 @@ MenuRes DocumentMenu() {
           Separator,
           {ID_FILE_MRU_FILE1, "Recent File"},
           Separator,
-          {ID_APP_EXIT, "E&xit"}}},
+          {ID_APP_EXIT, "E&xit"},
+          Separator,
+          {ID_FILE_NEW_SEQUENCE, "New Se&quence..."}}},
         {"&View",
          {{ID_VIEW_TOOLBAR, "&Toolbar"},
           {ID_VIEW_STATUS_BAR, "&Status Bar"},
@@ -79,6 +83,7 @@ std::map<UINT, QString> Strings() {
         {IDR_MAINFRAME, "Tavik"},
         {IDR_TavikTYPE, "\nTavik\nTavik\n\n\nTavik.Document\nTavik.Document"},
         {ID_SHOW_SETTINGS, "Show Settings Dialod\nShow Settings Dialod"},
+        {ID_FILE_NEW_SEQUENCE, "Create a document of numbered rows\nNew Sequence"},
         {AFX_IDS_APP_TITLE, "Tavik"},
         {AFX_IDS_IDLEMESSAGE, " "},
         {AFX_IDS_HELPMODEMESSAGE, "Select an object on which to get Help"},
@@ -156,4 +161,5 @@ void LoadTavikResources() {
     res.icons[IDR_MAINFRAME] = QStringLiteral(":/icons/tavik.svg");
     res.icons[IDR_TavikTYPE] = QStringLiteral(":/icons/document.svg");
     res.commandNames[ID_SHOW_SETTINGS] = "ID_SHOW_SETTINGS";
+    res.commandNames[ID_FILE_NEW_SEQUENCE] = "ID_FILE_NEW_SEQUENCE";
 }

@@ -1,11 +1,13 @@
 #include "BatchOptions.h"
 
+#include "LabelSheets.h"
 #include "Latin1.h"
 #include "Symbology.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -220,6 +222,46 @@ std::string OutputIn(const std::string& v, BatchOptions& o) {
     return {};
 }
 
+std::string LabelsIn(const std::string& n, const std::string& v, BatchOptions& o) {
+    if (const LabelSheet* sheet = Labels::FindSheet(v)) {
+        o.labels.sheet = *sheet;
+        return {};
+    }
+    if (const auto grid = Labels::Grid(v)) {
+        o.customLabels = true;
+        o.labels.sheet.columns = grid->first;
+        o.labels.sheet.rows = grid->second;
+        return {};
+    }
+    return n + " needs a built-in sheet (see --list-labels) or a grid COLSxROWS of 1 to " +
+           std::to_string(Labels::kMaxSide) + " each, not \"" + v + "\"";
+}
+
+std::string LengthPairIn(const std::string& n, const std::string& v, char separator,
+                         std::optional<std::pair<double, double>>& out) {
+    out = Labels::LengthPairMm(v, separator);
+    if (out) {
+        return {};
+    }
+    const std::string form = separator == 'x' ? "WIDTHxHEIGHT" : "X,Y";
+    return n + " needs " + form + " with a unit mm, cm, in or pt (e.g. " +
+           (separator == 'x' ? "63.5x38.1mm" : "7.2,15.1mm") + "), not \"" + v + "\"";
+}
+
+std::string SequenceIn(const std::string& n, const std::string& v, BatchOptions& o) {
+    NumberSequence sequence = o.sequence.value_or(NumberSequence());
+    const std::string e = ParseSequenceRange(v, sequence);
+    o.sequence = sequence;
+    return e.empty() ? e : n + ": " + e;
+}
+
+std::string FormatIn(const std::string& n, const std::string& v, BatchOptions& o) {
+    NumberSequence sequence;
+    const std::string e = ParseSequencePattern(v, sequence);
+    o.format = v;
+    return e.empty() ? e : n + ": " + e;
+}
+
 // Stores an option's value; returns an error message or nothing.
 using Setter = std::string (*)(BatchOptions& o, const std::string& name, const std::string& v);
 
@@ -373,6 +415,46 @@ const OptionDef kOptions[] = {
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          return FontIn(n, v, o.barcodeFont);
      }},
+    {"--labels", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) { return LabelsIn(n, v, o); }},
+    {"--label-size", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return LengthPairIn(n, v, 'x', o.labelSize);
+     }},
+    {"--label-pitch", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return LengthPairIn(n, v, 'x', o.labelPitch);
+     }},
+    {"--label-offset", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return LengthPairIn(n, v, ',', o.labelOffset);
+     }},
+    {"--label-order", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         o.labels.down = v == "down";
+         return v == "down" || v == "across" ? std::string()
+                                             : n + " must be across or down, not \"" + v + "\"";
+     }},
+    {"--skip", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         std::optional<std::int32_t> skip;
+         std::string e = IntIn(n, v, 0, Labels::kMaxSide * Labels::kMaxSide, skip);
+         o.labels.skip = skip.value_or(0);
+         return e;
+     }},
+    {"--copies", nullptr, true, kPages, kForPages,
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         std::optional<std::int32_t> copies;
+         std::string e = IntIn(n, v, 1, L::kMaxCopies, copies);
+         o.labels.copies = copies.value_or(1);
+         return e;
+     }},
+    {"--sequence", nullptr, true, kAll, "",
+     [](BatchOptions& o, const std::string& n, const std::string& v) {
+         return SequenceIn(n, v, o);
+     }},
+    {"--format", nullptr, true, kAll, "",
+     [](BatchOptions& o, const std::string& n, const std::string& v) { return FormatIn(n, v, o); }},
 };
 
 const OptionDef* FindOption(const std::string& a) {
@@ -413,6 +495,10 @@ std::string ModeConflict(const BatchOptions& o) {
     if (o.text && o.input) {
         return "give either TEXT or -i FILE, not both";
     }
+    if (o.sequence && (o.text || o.input)) {
+        return "give either --sequence or " + std::string(o.text ? "TEXT" : "-i FILE") +
+               ", not both";
+    }
     if (o.mode == BatchOptions::Mode::Dump && o.output) {
         return "--dump and -o cannot be used together";
     }
@@ -421,6 +507,79 @@ std::string ModeConflict(const BatchOptions& o) {
     }
     if (o.mode == BatchOptions::Mode::Print && o.output) {
         return "--print and -o cannot be used together";
+    }
+    return {};
+}
+
+bool Given(const std::vector<GivenOption>& given, const char* name) {
+    return std::ranges::any_of(
+        given, [name](const GivenOption& g) { return std::string_view(g.def->longName) == name; });
+}
+
+// The custom grid's sheet: its page from --page-size, its labels from the label options.
+void SettleCustomSheet(BatchOptions& o) {
+    LabelSheet& sheet = o.labels.sheet;
+    const PageChoice& p = o.page;
+    if (p.named == PageChoice::Named::Custom) {
+        sheet.pageWidth = Millimetres(p.width, p.unit);
+        sheet.pageHeight = Millimetres(p.height, p.unit);
+    } else {
+        const bool letter = p.named == PageChoice::Named::Letter;
+        sheet.pageWidth = letter ? 215.9 : 210;
+        sheet.pageHeight = letter ? 279.4 : 297;
+    }
+    std::tie(sheet.labelWidth, sheet.labelHeight) = *o.labelSize;
+    std::tie(sheet.pitchX, sheet.pitchY) = o.labelPitch.value_or(*o.labelSize);
+    std::tie(sheet.offsetX, sheet.offsetY) = o.labelOffset.value_or(std::pair(0.0, 0.0));
+    sheet.description = "custom grid";
+    sheet.source = "command line";
+}
+
+// The label options against each other; the sheet settled and checked.
+std::string SettleLabels(BatchOptions& o, const std::vector<GivenOption>& given) {
+    for (const char* name : {"--label-size", "--label-pitch", "--label-offset"}) {
+        if (Given(given, name) && !o.customLabels) {
+            return std::string(name) + " is for a custom grid (--labels COLSxROWS)";
+        }
+    }
+    for (const char* name : {"--label-order", "--skip", "--copies"}) {
+        if (Given(given, name) && !o.labels.Active()) {
+            return std::string(name) + " is for label sheets (--labels)";
+        }
+    }
+    if (!o.labels.Active()) {
+        return {};
+    }
+    if (o.margins) {
+        return "--margins does nothing with --labels: labels lie where the sheet puts them";
+    }
+    if (o.customLabels) {
+        if (!o.labelSize) {
+            return "--labels COLSxROWS needs --label-size WIDTHxHEIGHT";
+        }
+        SettleCustomSheet(o);
+    } else if (Given(given, "--page-size")) {
+        return "--page-size does nothing with --labels " + o.labels.sheet.name +
+               ": the sheet has its own page";
+    }
+    if (const std::string e = Labels::SheetProblem(o.labels.sheet); !e.empty()) {
+        return "--labels: " + e;
+    }
+    const std::int64_t perPage = o.labels.sheet.PerPage();
+    if (o.labels.skip >= perPage) {
+        return "--skip " + std::to_string(o.labels.skip) + " leaves no label of a sheet of " +
+               std::to_string(perPage) + " (at most " + std::to_string(perPage - 1) + ")";
+    }
+    return {};
+}
+
+// The rows of --sequence through --format (default %d).
+std::string SettleSequence(BatchOptions& o) {
+    if (o.format && !o.sequence) {
+        return "--format is for --sequence FROM..TO[/STEP]";
+    }
+    if (o.sequence && o.format) {
+        return ParseSequencePattern(*o.format, *o.sequence);
     }
     return {};
 }
@@ -437,6 +596,12 @@ std::string Finish(BatchOptions& o, const std::vector<GivenOption>& given) {
         o.mode = BatchOptions::Mode::Dump; // the report takes the rows --dump would give
     } else if (o.mode == BatchOptions::Mode::None) {
         return "nothing to do: use --dump or -o OUT (see --help)";
+    }
+    if (std::string e = SettleLabels(o, given); !e.empty()) {
+        return e;
+    }
+    if (std::string e = SettleSequence(o); !e.empty()) {
+        return e;
     }
     const auto [output, outputName] = ChosenOutput(o);
     for (const GivenOption& g : given) {
@@ -495,6 +660,9 @@ BatchParse ParseBatchArgs(const std::vector<std::string>& args) {
             optionsEnded = true;
         } else if (a == "--help" || a == "-h") {
             o.mode = BatchOptions::Mode::Help;
+            return r;
+        } else if (a == "--list-labels") {
+            o.mode = BatchOptions::Mode::ListLabels;
             return r;
         } else if (a == "--version") {
             o.mode = BatchOptions::Mode::Version;
@@ -595,6 +763,31 @@ std::string BatchUsage() {
            "                     default printer)\n"
            "  --scale N          integer zoom, 1-16 (default 1); the drawing may be at\n"
            "                     most 32767 units a side and 64 Mi units in area\n"
+           "\n"
+           "Labels (for .pdf and --print): one row a label, left to right and then\n"
+           "down, then the next sheet. Each row is drawn inside its label, --origin\n"
+           "counted from the label's top-left corner; a row whose bars with their quiet\n"
+           "zones do not fit inside its label is refused (\"line N: the row does not\n"
+           "fit on its label: ...\"), its label stays empty.\n"
+           "  --labels NAME      a built-in sheet, e.g. avery-l7160, avery-5160 (the sheet\n"
+           "                     gives the page; --page-size and --margins are refused)\n"
+           "  --labels COLSxROWS a custom grid on --page-size, with:\n"
+           "  --label-size WxH   the label's width and height, e.g. 63.5x38.1mm (needed)\n"
+           "  --label-pitch XxY  from one label's left (top) edge to the next one's\n"
+           "                     (default: the label size)\n"
+           "  --label-offset X,Y the first label's top-left corner from the page's\n"
+           "                     (default 0,0mm); every label must lie on the page\n"
+           "  --label-order ORDER  across (default) or down (each column first)\n"
+           "  --skip N           leave the first N labels of the first sheet empty\n"
+           "  --copies N         print every row on N labels in a row, 1-1000 (default 1)\n"
+           "  --list-labels      print the built-in sheets with their figures\n"
+           "\n"
+           "Sequences: numbered rows instead of TEXT or -i FILE, for every output.\n"
+           "  --sequence FROM..TO[/STEP]  64-bit integers; STEP may be negative\n"
+           "                     (default 1); at most 100000000 rows\n"
+           "  --format PATTERN   literal text with one integer field, e.g. ITEM-%06d\n"
+           "                     (%d %i %u %x %X %o, flags -+ 0#, width up to 40; %% for\n"
+           "                     a percent sign; default %d)\n"
            "\n"
            "Settings (as in the Settings dialog):\n"
            "  --line-width N     width of a narrow element, 1-100 (default 1), or the\n"

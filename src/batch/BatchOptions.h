@@ -2,11 +2,14 @@
 
 #include "DrawSurface.h"
 #include "DrawingLimits.h"
+#include "LabelSheet.h"
+#include "Sequence.h"
 #include "SettingsBounds.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A font given as FACE:HEIGHT; face in Latin-1, height as lfHeight.
@@ -32,7 +35,7 @@ struct PageChoice {
 
 // Command line of tavik-batch. Settings left unset keep the view's initial values.
 struct BatchOptions {
-    enum class Mode { None, Dump, Render, Print, Help, Version };
+    enum class Mode { None, Dump, Render, Print, Help, Version, ListLabels };
 
     Mode mode = Mode::None;
     int type = 0;                      // BarcodeType 0..6
@@ -64,6 +67,15 @@ struct BatchOptions {
     std::optional<COLORREF> barcodeFontColor;
     std::optional<FontChoice> textFont;
     std::optional<FontChoice> barcodeFont;
+
+    // --labels and the options of a custom grid: the sheet, settled once every option is read.
+    LabelChoice labels;
+    bool customLabels = false;                            // --labels COLSxROWS
+    std::optional<std::pair<double, double>> labelSize;   // mm
+    std::optional<std::pair<double, double>> labelPitch;  // mm
+    std::optional<std::pair<double, double>> labelOffset; // mm
+    std::optional<NumberSequence> sequence;               // --sequence (with --format)
+    std::optional<std::string> format;                    // --format PATTERN
 };
 
 struct BatchParse {
@@ -90,6 +102,7 @@ struct BatchLimits {
     static constexpr double kMinPageMm = 10, kMaxPageMm = 2000; // a side of --page-size
     static constexpr double kMaxMarginMm = 100;
     static constexpr int kMinFontHeight = -1000, kMaxFontHeight = -1;
+    static constexpr int kMaxCopies = 1000;
     static constexpr int kMaxFaceBytes = 31;
     static constexpr int kMaxSide = DrawingLimits::kMaxSide;          // units a side, after scaling
     static constexpr std::int64_t kMaxArea = DrawingLimits::kMaxArea; // square units, scaled

@@ -73,9 +73,11 @@ private:
 
 int Dump(const BatchOptions& o) {
     Dumper dump(o);
-    if (o.input) {
+    if (o.input || o.sequence) {
         CLineList lines;
-        if (const std::string e = LoadList(lines, *o.input); !e.empty()) {
+        if (o.sequence) {
+            lines.Generate(*o.sequence);
+        } else if (const std::string e = LoadList(lines, *o.input); !e.empty()) {
             return Usage(e);
         }
         for (std::size_t i = 0; i < lines.GetSize(); ++i) {

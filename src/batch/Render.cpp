@@ -5,6 +5,7 @@
 #include "CupsJob.h"
 #include "FileRead.h"
 #include "Fonts.h"
+#include "LabelSheets.h"
 #include "Latin1.h"
 #include "LineList.h"
 #include "PrintChecks.h"
@@ -100,7 +101,12 @@ std::string CheckOutputPath(const QString& path) {
 
 // The lines of -i FILE (opened as the window opens it, with its message) or of
 // standard input, or none.
-std::string LoadDocument(CLineList& lines, const std::optional<std::string>& input) {
+std::string LoadDocument(CLineList& lines, const std::optional<std::string>& input,
+                         const std::optional<NumberSequence>& sequence) {
+    if (sequence) {
+        lines.Generate(*sequence);
+        return {};
+    }
     if (!input) {
         return {};
     }
@@ -146,6 +152,7 @@ void ApplyOptions(BarcodeSettings& s, const BatchOptions& o,
     if (o.barcodeFont) {
         SetFont(s.m_lfBarcode, *o.barcodeFont);
     }
+    s.m_labels = o.labels;
 }
 
 // The rows as the window lays them out and draws them, from the command line's
@@ -281,7 +288,11 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
     } else {
         printer = MakePdfPrinter(o.printerDpi.value_or(L::kDefaultPrinterDpi));
     }
-    error = SetPage(*printer, o);
+    if (o.labels.Active()) {
+        Labels::UseSheetPage(*printer, o.labels.sheet);
+    } else {
+        error = SetPage(*printer, o);
+    }
     // The queue must take the page as it is laid out.
     if (QString e; error.empty() && o.mode == BatchOptions::Mode::Print &&
                    JobSpecFor(*printer, &e).options.empty()) {
@@ -291,12 +302,16 @@ std::unique_ptr<QPrinter> MakePrinter(const BatchOptions& o, std::string& error)
 }
 
 // Why no page may be printed: a bar reduction that leaves no dot, rows that do
-// not fit on the page, or with --strict an X outside the standard's range; empty
-// when they may.
+// not fit on the page (or a text that does not fit its label), or with --strict an
+// X outside the standard's range; empty when they may.
 std::string PageRefusal(const BatchRows& batch, const QPrinter& printer, const BatchOptions& o) {
     std::string e = CheckBarReduction(batch.settings, printer, o);
     if (e.empty()) {
         e = CheckPageFit(batch.Input(), printer, [&batch] { return batch.DrawnRight(); });
+    }
+    if (e.empty()) {
+        e = Labels::TextOnLabelProblem(batch.Input(), batch.encoders.For(batch.settings.m_nType),
+                                       printer);
     }
     if (e.empty() && o.strict) {
         e = PrintedXProblem(batch.settings, printer);
@@ -432,7 +447,7 @@ int Render(const BatchOptions& o) {
         }
     }
     CLineList lines; // outlives the rows, which outlive the application
-    if (const std::string e = LoadDocument(lines, o.input); !e.empty()) {
+    if (const std::string e = LoadDocument(lines, o.input, o.sequence); !e.empty()) {
         return Usage(e);
     }
     if (o.input && lines.GetSize() == 0) {

@@ -2,6 +2,7 @@
 #include "BatchCommon.h"
 #include "BatchOptions.h"
 #include "Dump.h"
+#include "LabelSheets.h"
 #include "Render.h"
 
 #include <iostream>
@@ -27,6 +28,11 @@ int main(int argc, char** argv) {
         return FinishOutput(0);
     case BatchOptions::Mode::Version:
         std::cout << "tavik-batch " TAVIK_VERSION "\n";
+        return FinishOutput(0);
+    case BatchOptions::Mode::ListLabels:
+        for (const LabelSheet& sheet : Labels::BuiltInSheets()) {
+            std::cout << Labels::DescribeSheet(sheet) << "\n";
+        }
         return FinishOutput(0);
     case BatchOptions::Mode::Render:
     case BatchOptions::Mode::Print:

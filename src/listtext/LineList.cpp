@@ -4,8 +4,10 @@
 #include "TextLines.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -23,6 +25,17 @@ struct LastLine {
     std::size_t end = 0; // its LF, or the end of the bytes
 };
 thread_local LastLine t_lastLine;
+
+// The sequence lines each thread made last: a line's text stays valid while a few
+// others are made after it (a row and its neighbours in a check or a page).
+struct MadeLine {
+    std::uint64_t list = 0;
+    std::size_t index = 0;
+    std::string text;
+};
+constexpr std::size_t kMadeLines = 4;
+thread_local std::array<MadeLine, kMadeLines> t_madeLines;
+thread_local std::size_t t_nextMade = 0;
 std::atomic<std::uint64_t> g_contents{0};
 
 // A lone CR ends a line as LF does; it becomes LF, so every line ends at an LF
@@ -44,6 +57,8 @@ void CLineList::Load(std::string bytes) {
     }
     m_bytes = std::move(bytes);
     m_beyondLatin1.clear();
+    m_sequence.reset();
+    m_emptied.clear();
     if (std::string_view(m_bytes).substr(0, kUtf8Bom.size()) == kUtf8Bom) {
         ConvertFromUtf8();
     } else {
@@ -91,6 +106,32 @@ void CLineList::Index() {
     m_id = ++g_contents;
 }
 
+void CLineList::Generate(NumberSequence sequence) {
+    m_bytes.clear();
+    m_starts.clear();
+    m_beyondLatin1.clear();
+    m_emptied.clear();
+    m_count = static_cast<std::size_t>(sequence.count);
+    m_sequence = std::make_shared<const NumberSequence>(std::move(sequence));
+    m_id = ++g_contents;
+}
+
+std::string_view CLineList::Made(std::size_t i) const {
+    if (std::binary_search(m_emptied.begin(), m_emptied.end(), i)) {
+        return {};
+    }
+    for (const MadeLine& made : t_madeLines) {
+        if (made.list == m_id && made.index == i) {
+            return made.text;
+        }
+    }
+    MadeLine& made = t_madeLines[t_nextMade++ % kMadeLines];
+    made.list = m_id;
+    made.index = i;
+    m_sequence->RowInto(i, made.text);
+    return made.text;
+}
+
 std::string_view CLineList::Stored(std::size_t i) const {
     LastLine& last = t_lastLine;
     if (last.list != m_id || last.index != i) {
@@ -113,6 +154,9 @@ std::string_view CLineList::Stored(std::size_t i) const {
 }
 
 std::string_view CLineList::GetAt(std::size_t i) const {
+    if (m_sequence) {
+        return Made(i);
+    }
     return BeyondLatin1(i) ? kNul : Stored(i);
 }
 
@@ -121,6 +165,9 @@ bool CLineList::BeyondLatin1(std::size_t i) const {
 }
 
 std::string CLineList::GetUtf8(std::size_t i) const {
+    if (m_sequence) {
+        return Latin1ToUtf8(Made(i));
+    }
     if (BeyondLatin1(i)) {
         return std::string(Stored(i)); // as the file gave it
     }
@@ -129,6 +176,14 @@ std::string CLineList::GetUtf8(std::size_t i) const {
 
 // Moves every kept line down over the dropped texts; an emptied line keeps an LF.
 void CLineList::EmptyLines(const std::vector<std::size_t>& places) {
+    if (m_sequence) {
+        std::vector<std::size_t> emptied;
+        std::set_union(m_emptied.begin(), m_emptied.end(), places.begin(), places.end(),
+                       std::back_inserter(emptied));
+        m_emptied = std::move(emptied);
+        m_id = ++g_contents; // lines made before are stale
+        return;
+    }
     char* const data = m_bytes.data();
     const std::size_t size = m_bytes.size();
     std::size_t in = 0;

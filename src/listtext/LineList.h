@@ -1,7 +1,10 @@
 #pragma once
 
+#include "Sequence.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,11 +17,17 @@
 // byte-order mark: the mark is skipped and each line is converted from UTF-8
 // to Latin-1; a line with no Latin-1 form reads as a single NUL byte, which
 // every encoder refuses, so its row is refused; it keeps its text for messages.
+// A list may instead hold a number sequence: its lines are made as they are read
+// (each thread keeps the last few it made), and none is stored.
 class CLineList {
 public:
     // At most 4 GiB - 1 bytes (std::length_error past that; files are refused
     // long before).
     void Load(std::string bytes);
+    // The lines of a sequence instead of a file's.
+    void Generate(NumberSequence sequence);
+    // The sequence the lines come from; null for a file's lines.
+    const NumberSequence* Sequence() const { return m_sequence.get(); }
     // Line i as UTF-8, as the file gave it, for messages.
     std::string GetUtf8(std::size_t i) const;
     // Whether line i had no Latin-1 form.
@@ -44,6 +53,10 @@ private:
     std::string m_bytes;
     std::vector<std::uint32_t> m_starts; // where lines 0, kStride, 2 kStride ... start
     std::size_t m_count = 0;
-    std::uint64_t m_id = 0;           // tells one loaded content from every other
-    std::vector<bool> m_beyondLatin1; // up to the last line with no Latin-1 form
+    std::uint64_t m_id = 0;                           // tells one loaded content from every other
+    std::vector<bool> m_beyondLatin1;                 // up to the last line with no Latin-1 form
+    std::shared_ptr<const NumberSequence> m_sequence; // the lines' sequence, or none
+    std::vector<std::size_t> m_emptied;               // its lines emptied, ascending
+    // Line i of the sequence, valid until the thread has made a few other lines.
+    std::string_view Made(std::size_t i) const;
 };

@@ -42,7 +42,8 @@ QString CMultiDocTemplate::GetDocString(DocStringIndex index) const {
 }
 
 CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeVisible,
-                                               QString* error) {
+                                               QString* error,
+                                               const std::function<void(CDocument&)>& prepare) {
     if (!path.isEmpty()) {
         if (CDocument* open = FindOpenDocument(path)) {
             const std::vector<CMDIChildWnd*> frames = FramesOf(open);
@@ -58,6 +59,9 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(const QString& path, bool makeVis
             return nullptr;
         }
         SetDefaultTitle(doc.get());
+        if (prepare) {
+            prepare(*doc);
+        }
     } else {
         QString message;
         if (!doc->OnOpenDocument(path, &message)) {

@@ -44,9 +44,11 @@ public:
     // A new document (empty path) or the document of path, with a frame and
     // view. A path already open activates its frame instead. On failure the
     // message naming the file goes to error, or to a message box when error is
-    // null, and nothing is created.
+    // null, and nothing is created. prepare fills a new document before its
+    // frame and view are made.
     CDocument* OpenDocumentFile(const QString& path, bool makeVisible = true,
-                                QString* error = nullptr);
+                                QString* error = nullptr,
+                                const std::function<void(CDocument&)>& prepare = {});
     // One more frame and view on doc, initialised and shown.
     CMDIChildWnd* CreateNewFrame(CDocument* doc) override;
     // Closes every frame of doc; the document goes with the last one.

@@ -156,7 +156,7 @@ PrintResult WritePdfPages(CPageSource& pages, const CPdfLayout& layout, const QS
         layout.range,
         [&] {
             CDC measure(nullptr, dpi, dpi, true);
-            return DrawPrintPage(pages, measure, layout.paintDots.size(), 1, 0);
+            return DrawPrintPage(pages, measure, layout.paintDots, 1, 0);
         },
         [&](int page, bool first) {
             if (first && !(opened = writer.Open(QFile::encodeName(path).toStdString(),
@@ -166,7 +166,7 @@ PrintResult WritePdfPages(CPageSource& pages, const CPdfLayout& layout, const QS
             writer.BeginPage(layout.pagePoints.width(), layout.pagePoints.height(),
                              layout.paintDots.left() * point, layout.paintDots.top() * point,
                              layout.dpi);
-            const int count = DrawPrintPage(pages, dc, layout.paintDots.size(), page, barReduction);
+            const int count = DrawPrintPage(pages, dc, layout.paintDots, page, barReduction);
             dc.Flush();
             writer.EndPage();
             return count;

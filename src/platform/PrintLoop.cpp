@@ -24,23 +24,30 @@ QRect PageRect(const QPrinter& printer) {
 
 } // namespace
 
-int DrawPrintPage(CPageSource& pages, CDC& dc, QSize area, int page, int barReduction) {
+int DrawPrintPage(CPageSource& pages, CDC& dc, QRect printable, int page, int barReduction,
+                  bool preview) {
     dc.SetBarReduction(barReduction);
     CPrintInfo info;
     info.m_nCurPage = page;
     pages.PreparePage(dc, info);
-    const QRect device(QPoint(0, 0), area);
-    info.m_rectDraw = dc.LogicalToDevice().inverted().mapRect(device);
+    const QRect device(QPoint(0, 0), printable.size());
+    const QTransform toLogical = dc.LogicalToDevice().inverted();
+    info.m_rectDraw = toLogical.mapRect(device);
+    info.m_ptPaper = toLogical.map(-printable.topLeft());
+    info.m_bPreview = preview;
     dc.SetDeviceClip(device);
     pages.DrawPage(dc, info);
     return std::max(1, info.GetMaxPage());
 }
 
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction) {
+                  int barReduction, bool preview) {
     const CDC::Resolution dpi{printer.logicalDpiX(), printer.logicalDpiY()};
     CDC dc(painter, dpi, dpi, true);
-    return DrawPrintPage(pages, dc, PageRect(printer).size(), page, barReduction);
+    // The painter's origin is the printable area's corner, inside the paper's.
+    const QRect printable(printer.pageLayout().paintRectPixels(printer.resolution()).topLeft(),
+                          PageRect(printer).size());
+    return DrawPrintPage(pages, dc, printable, page, barReduction, preview);
 }
 
 int CountPrintPages(CPageSource& pages, const QPrinter& printer) {

@@ -3,6 +3,7 @@
 #include "CupsJob.h"
 
 #include <QSize>
+#include <QRect>
 #include <QString>
 
 #include <atomic>
@@ -93,15 +94,18 @@ PrintResult RunPageRange(PageRange range, const std::function<int()>& count,
                          const std::function<int(int page, bool first)>& draw,
                          const PageProgress& progress);
 
-// Lays out page `page` of pages on dc (a printing context) for a printable
-// area of area device dots and draws it; the page count, at least 1.
-int DrawPrintPage(CPageSource& pages, CDC& dc, QSize area, int page, int barReduction);
+// Lays out page `page` of pages on dc (a printing context) for the printable
+// area printable, in device dots from the paper's top-left corner (dc's origin
+// at its own corner), and draws it, for the preview when preview is true; the
+// page count, at least 1.
+int DrawPrintPage(CPageSource& pages, CDC& dc, QRect printable, int page, int barReduction,
+                  bool preview = false);
 // Lays out page `page` (from 1) of view for printer and draws it with painter
 // (its origin at the printable area's top-left corner, in printer dots); a null
 // painter draws nothing. Returns the page count the view reports, at least 1.
-// The print loop and the print preview both draw pages through it.
+// The print loop and the print preview (preview true) both draw pages through it.
 int DrawPrintPage(CPageSource& pages, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction = 0);
+                  int barReduction = 0, bool preview = false);
 // The page count from the layout alone: nothing is drawn.
 int CountPrintPages(CPageSource& pages, const QPrinter& printer);
 // Printing from the command line, without a dialog: tavik --print and tavik-batch --print.

@@ -191,7 +191,7 @@ QPoint CPrintPreview::PrintableOffset() const {
 
 QPicture CPrintPreview::Page(int page) {
     return m_cache->Page(page, [this](QPainter& painter, int number) {
-        DrawPrintPage(m_view, &painter, m_printer, number, m_view.BarReduction());
+        DrawPrintPage(m_view, &painter, m_printer, number, m_view.BarReduction(), true);
     });
 }
 

@@ -118,9 +118,9 @@ PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction)
 }
 
 int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction) {
+                  int barReduction, bool preview) {
     CViewPages pages(view);
-    return DrawPrintPage(pages, painter, printer, page, barReduction);
+    return DrawPrintPage(pages, painter, printer, page, barReduction, preview);
 }
 
 int CountPrintPages(CScrollView& view, const QPrinter& printer) {

@@ -63,6 +63,9 @@ public:
     int GetZoom() const { return m_nZoom; }
     // After the zoom changed.
     virtual void OnZoomChanged() {}
+    // Before printing or a preview: the view's own page on printer (a label
+    // sheet's). By default the printer's page stays.
+    virtual void PreparePrinter(QPrinter& /*printer*/) {}
     // Before a print job is spooled on printer: why its pages cannot be
     // printed, in one line, or empty. By default nothing stops it.
     virtual QString CheckPrintable(const QPrinter& /*printer*/) { return {}; }
@@ -132,7 +135,7 @@ private:
 // The print loop and page drawing of PrintLoop.h over a view's pages.
 PrintResult RunPrintLoop(CScrollView& view, QPrinter& printer, int barReduction = 0);
 int DrawPrintPage(CScrollView& view, QPainter* painter, const QPrinter& printer, int page,
-                  int barReduction = 0);
+                  int barReduction = 0, bool preview = false);
 int CountPrintPages(CScrollView& view, const QPrinter& printer);
 
 // The scroll view a document lists: CScrollView is the only kind of document view.

@@ -33,6 +33,7 @@ bool DoPreparePrinting(CScrollView& view, QPrinter& printer) {
 bool OnFilePrint(CScrollView& view, QPrinter& printer, bool direct) {
     // A range chosen for an earlier job is not kept: direct printing prints every page.
     printer.setPrintRange(QPrinter::AllPages);
+    view.PreparePrinter(printer);
     if (!direct && !DoPreparePrinting(view, printer)) {
         return false;
     }
@@ -54,6 +55,7 @@ bool OnFilePrint(CScrollView& view, QPrinter& printer, bool direct) {
 
 void OnFilePrintPreview(CScrollView& view, QPrinter& printer) {
     printer.setPrintRange(QPrinter::AllPages);
+    view.PreparePrinter(printer);
     {
         CPrintPreview preview(
             view, printer, [&] { return OnFilePrint(view, printer, false); }, view.window());

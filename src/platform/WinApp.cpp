@@ -358,6 +358,7 @@ bool CWinApp::PrintFromCommandLine(const CCommandLineInfo& info) {
     printer.setPrinterName(target.printerName());
     UseQueueResolution(printer);
     CScrollView& view = *ScrollViewOf(doc->GetViews().front());
+    view.PreparePrinter(printer);
     CViewPages pages(view);
     const CommandLinePrint run = ::PrintFromCommandLine(
         pages, printer, view.BarReduction(), [&] { return view.CheckPrintable(printer); },

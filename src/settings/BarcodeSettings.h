@@ -2,6 +2,7 @@
 
 #include "DrawSurface.h"
 #include "Gdi.h"
+#include "LabelSheet.h"
 #include "Symbology.h"
 
 #include <cstdint>
@@ -53,4 +54,5 @@ struct BarcodeSettings {
     COLORREF m_crText = RGB(0, 0, 0);
     COLORREF m_crBarcodeFont = RGB(0, 0, 0);
     PrintSizes m_print;
+    LabelChoice m_labels; // the sheet printed pages lay their rows on
 };

@@ -1,5 +1,6 @@
 #include "PrintChecks.h"
 
+#include "LabelSheets.h"
 #include "PrintSize.h"
 #include "RowPass.h"
 #include "RowRenderer.h"
@@ -19,9 +20,15 @@ std::string PrintedXProblem(const BarcodeSettings& s, const QPrinter& printer) {
 
 namespace {
 
-std::int64_t PrintableUnits(const QPrinter& printer, bool across) {
-    const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
+// The area a row must fit in: the page's printable area, or one label of a sheet.
+std::int64_t PrintableUnits(const BarcodeSettings& s, const QPrinter& printer, bool across) {
     const CDC::Resolution display = DisplayResolution();
+    if (s.m_labels.Active()) {
+        const LabelSheet& sheet = s.m_labels.sheet;
+        return Labels::Units(across ? sheet.labelWidth : sheet.labelHeight,
+                             across ? display.x : display.y);
+    }
+    const QRectF inches = printer.pageLayout().paintRect(QPageLayout::Inch);
     return static_cast<std::int64_t>(across ? inches.width() * display.x
                                             : inches.height() * display.y);
 }
@@ -88,16 +95,16 @@ std::int64_t NarrowestRow(const RowPassInput& input, const CPageFit& fit) {
 
 } // namespace
 
-PrintedPage PrintedPageOf(const QPrinter& printer) {
+PrintedPage PrintedPageOf(const BarcodeSettings& s, const QPrinter& printer) {
     const QPageLayout layout = printer.pageLayout();
-    return PrintedPage{printer.resolution(), PrintableUnits(printer, true),
-                       PrintableUnits(printer, false),
+    return PrintedPage{printer.resolution(), PrintableUnits(s, printer, true),
+                       PrintableUnits(s, printer, false),
                        layout.fullRect(QPageLayout::Millimeter).width(),
                        layout.paintRect(QPageLayout::Millimeter).left()};
 }
 
 CPageFit::CPageFit(const RowPassInput& rows, const QPrinter& printer)
-    : CPageFit(rows, PrintedPageOf(printer)) {}
+    : CPageFit(rows, PrintedPageOf(rows.settings, printer)) {}
 
 CPageFit::CPageFit(const RowPassInput& rows, const PrintedPage& page)
     : CPageFit(rows.settings, rows.textFont, rows.barcodeFont, rows.screen, DisplayResolution(),
@@ -113,7 +120,7 @@ CPageFit::CPageFit(const BarcodeSettings& settings, const CFont& textFont, const
       m_surface(nullptr, screen, screen, false), m_pageWidth(pageWidth), m_pageHeight(pageHeight),
       m_gridUnits(std::int64_t{PrintSize::ModuleDots(settings, printerDpi, display.x)} * display.x),
       m_logicalUnits(std::int64_t{settings.m_nBarWidth} * printerDpi), m_printerDpi(printerDpi),
-      m_displayDpi(display.x) {}
+      m_displayDpi(display.x), m_labels(settings.m_labels.Active()) {}
 
 std::int64_t CPageFit::OnPaper(std::int64_t right) const {
     const BarcodeSettings& s = m_settings;
@@ -127,25 +134,43 @@ std::int64_t CPageFit::RowRight(const CBarcodeBase* bars, std::string_view text)
     return OnPaper(::RowRight(m_settings, bars, m_surface, m_textFont, m_barcodeFont, text));
 }
 
+std::string CPageFit::LabelQuietZone(const CBarcodeBase* bars) const {
+    if (!m_labels || bars == nullptr) {
+        return {};
+    }
+    const BarcodeSettings& s = m_settings;
+    const double mmPerUnit = PrintSize::kMmPerInch / m_displayDpi;
+    const std::int64_t barsRight = OnPaper(s.m_nOriginX + BarsWidth(s, bars));
+    return PrintSize::QuietZoneProblem(s, m_printerDpi, m_displayDpi, s.m_nOriginX * mmPerUnit,
+                                       double(m_pageWidth - barsRight) * mmPerUnit);
+}
+
 bool CPageFit::RowFits(const CBarcodeBase* bars, std::string_view text) const {
-    return text.empty() || RowRight(bars, text) <= m_pageWidth;
+    return text.empty() || (RowRight(bars, text) <= m_pageWidth && LabelQuietZone(bars).empty());
 }
 
 std::string CPageFit::PageArea() const {
-    return " the page's printable area is " + std::to_string(m_pageWidth) + " x " +
-           std::to_string(m_pageHeight) + " units";
+    return (m_labels ? " the label is " : " the page's printable area is ") +
+           std::to_string(m_pageWidth) + " x " + std::to_string(m_pageHeight) + " units";
 }
 
 std::string CPageFit::RowProblem(const CBarcodeBase* bars, std::string_view text) const {
     if (RowFits(bars, text)) {
         return {};
     }
-    return "the row does not fit on the page: it reaches " + std::to_string(RowRight(bars, text)) +
+    const std::string where = m_labels ? "its label" : "the page";
+    const std::int64_t right = RowRight(bars, text);
+    if (right <= m_pageWidth) {
+        return "the row does not fit on " + where + ": " + LabelQuietZone(bars);
+    }
+    return "the row does not fit on " + where + ": it reaches " + std::to_string(right) +
            " units across;" + PageArea();
 }
 
 std::string CPageFit::QuietZoneProblem(const CBarcodeBase* bars, std::string_view text) const {
-    if (m_paperWidthMm <= 0 || bars == nullptr || text.empty() || m_settings.m_bTrueType) {
+    // On a label sheet the label's edges hold the row, quiet zones and all (RowFits).
+    if (m_labels || m_paperWidthMm <= 0 || bars == nullptr || text.empty() ||
+        m_settings.m_bTrueType) {
         return {};
     }
     // The first bar starts at the dot nearest the origin; each module is whole dots.

@@ -23,11 +23,11 @@ struct RowPassInput;
 // its resolution, printable area in display units, and where that lies on the paper.
 struct PrintedPage {
     int dpi = 600;
-    std::int64_t width = 0, height = 0; // the printable area, in display units
+    std::int64_t width = 0, height = 0; // the printable area (or a label), in display units
     double paperWidthMm = 0;
     double paintLeftMm = 0;
 };
-PrintedPage PrintedPageOf(const QPrinter& printer);
+PrintedPage PrintedPageOf(const BarcodeSettings& s, const QPrinter& printer);
 
 // How rows fit across the printable area of a printer's page. Paper holds the drawing at
 // display scale; bars laid on the printer's dots can come out wider, and a row is held to
@@ -38,8 +38,9 @@ public:
     // surface of its own, so a fit is for one thread at a time (make one per worker).
     CPageFit(const RowPassInput& rows, const QPrinter& printer);
     CPageFit(const RowPassInput& rows, const PrintedPage& page);
-    // The same from what rows are drawn with (which must outlive it), for a page of
-    // pageWidth x pageHeight display units printed at printerDpi.
+    // The same from what rows are drawn with (which must outlive it), for a page (or,
+    // with a label sheet in the settings, a label) of pageWidth x pageHeight display
+    // units printed at printerDpi.
     CPageFit(const BarcodeSettings& settings, const CFont& textFont, const CFont& barcodeFont,
              CDC::Resolution screen, CDC::Resolution display, int printerDpi,
              std::int64_t pageWidth, std::int64_t pageHeight);
@@ -48,7 +49,8 @@ public:
     std::int64_t RowRight(const CBarcodeBase* bars, std::string_view text) const;
     // A right edge at display scale as it comes out on paper.
     std::int64_t OnPaper(std::int64_t right) const;
-    // Whether that row fits across the page; the page drawing skips a row that does not.
+    // Whether that row fits across the page (on labels: inside its label with its quiet
+    // zones); the page drawing skips a row that does not.
     bool RowFits(const CBarcodeBase* bars, std::string_view text) const;
     // Why the row does not fit, in one line; empty when it fits.
     std::string RowProblem(const CBarcodeBase* bars, std::string_view text) const;
@@ -58,7 +60,7 @@ public:
 
     std::int64_t PageWidth() const { return m_pageWidth; }
     std::int64_t PageHeight() const { return m_pageHeight; }
-    // " the page's printable area is W x H units".
+    // " the page's printable area is W x H units" (" the label is W x H units").
     std::string PageArea() const;
 
 private:
@@ -74,6 +76,10 @@ private:
     int m_displayDpi;
     double m_paperWidthMm = 0; // the whole sheet, 0 when not known
     double m_paintLeftMm = 0;  // the printable area's left edge on it
+    bool m_labels;             // the area is one label of the settings' sheet
+
+    // Why the bars leave their label too little quiet zone; empty when they do not.
+    std::string LabelQuietZone(const CBarcodeBase* bars) const;
 };
 
 // Refuses the whole job when no row can fit on the page: the drawing starts off the page,

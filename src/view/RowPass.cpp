@@ -9,17 +9,21 @@
 #include <limits>
 #include <string>
 
+std::int64_t BarsWidth(const BarcodeSettings& s, const CBarcodeBase* encoder) {
+    std::int64_t units = 0;
+    for (int i = 0; encoder != nullptr && i < encoder->length; ++i) {
+        units += (encoder->elements[i] & ELEMENT_WIDE) ? encoder->wideRatio : 1;
+    }
+    return std::max<std::int64_t>(0, units * s.m_nBarWidth);
+}
+
 std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,
                       const CFont& textFont, const CFont& barcodeFont, std::string_view text) {
     std::int64_t width = 0;
     if (s.m_bTrueType) {
         width = surface.GetTextExtent(text, &barcodeFont).width();
-    } else if (encoder != nullptr) {
-        std::int64_t units = 0;
-        for (int i = 0; i < encoder->length; ++i) {
-            units += (encoder->elements[i] & ELEMENT_WIDE) ? encoder->wideRatio : 1;
-        }
-        width = std::max<std::int64_t>(0, units * s.m_nBarWidth);
+    } else {
+        width = BarsWidth(s, encoder);
     }
     if (s.m_bShowText) {
         width = std::max<std::int64_t>(width, surface.GetTextExtent(text, &textFont).width());

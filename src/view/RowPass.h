@@ -48,6 +48,8 @@ public:
     virtual void Finish() {}
 };
 
+// The width of an encoder's bars and spaces in logical units (0 without an encoder).
+std::int64_t BarsWidth(const BarcodeSettings& s, const CBarcodeBase* encoder);
 // The right edge of row text drawn at the origin (bars and text, as the view
 // draws it), in logical units; the origin when it draws nothing.
 std::int64_t RowRight(const BarcodeSettings& s, const CBarcodeBase* encoder, const CDC& surface,

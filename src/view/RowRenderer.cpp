@@ -1,5 +1,6 @@
 #include "RowRenderer.h"
 
+#include "LabelSheets.h"
 #include "LineList.h"
 #include "MulDiv.h"
 #include "PrintChecks.h"
@@ -10,6 +11,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -36,6 +38,18 @@ private:
     CDC& m_dc;
     QPoint m_old;
 };
+
+// A label's outline in the preview: faint, one device pixel wide, in logical units.
+void DrawOutline(CDC& dc, const QRectF& rect) {
+    if (QPainter* painter = dc.Painter()) {
+        dc.Flush();
+        painter->save();
+        painter->setPen(QPen(QColor(200, 200, 200), 0, Qt::DotLine));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect);
+        painter->restore();
+    }
+}
 
 } // namespace
 
@@ -148,7 +162,7 @@ std::string_view CRowRenderer::RowText(std::int64_t k) const {
 }
 
 void CRowRenderer::DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode& encode,
-                           const CPageFit* fit) const {
+                           const CPageFit* fit, int left) const {
     if (!InIntRange(y)) {
         return;
     }
@@ -161,7 +175,7 @@ void CRowRenderer::DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode
         !fit->RowFits(m_s.m_bTrueType ? nullptr : m_encoders.For(m_s.m_nType), text)) {
         return; // so does one too wide for the page
     }
-    DrawBarcode(dc, m_s.m_nOriginX, static_cast<int>(y), text);
+    DrawBarcode(dc, SaturateInt(std::int64_t{m_s.m_nOriginX} + left), static_cast<int>(y), text);
 }
 
 // Only the rows that reach into the area being painted are encoded and drawn,
@@ -197,7 +211,37 @@ void CRowRenderer::DrawScreen(CDC& dc, const Encode& encode) const {
     }
 }
 
+void CRowRenderer::DrawLabels(CDC& dc, CPrintInfo& info, const Encode& encode) const {
+    const LabelChoice& labels = m_s.m_labels;
+    const std::int64_t rows = RowCount();
+    info.SetMaxPage(SaturateInt(Labels::PageCount(labels, rows)));
+    const LabelSheet& sheet = labels.sheet;
+    const CPageFit fit(m_s, m_textFont, m_barcodeFont, m_display, m_display,
+                       dc.GetAttribDeviceCaps(LOGPIXELSX),
+                       Labels::Units(sheet.labelWidth, m_display.x),
+                       Labels::Units(sheet.labelHeight, m_display.y));
+    auto units = [](double mm, int dpi) { return std::llround(mm * dpi / PrintSize::kMmPerInch); };
+    for (std::int64_t i = 0; i < sheet.PerPage(); ++i) {
+        const QPointF corner = Labels::LabelCornerMm(labels, i);
+        const int left = SaturateInt(info.m_ptPaper.x() + units(corner.x(), m_display.x));
+        const int top = SaturateInt(info.m_ptPaper.y() + units(corner.y(), m_display.y));
+        if (info.m_bPreview) {
+            DrawOutline(dc,
+                        QRectF(left, top, sheet.labelWidth * m_display.x / PrintSize::kMmPerInch,
+                               sheet.labelHeight * m_display.y / PrintSize::kMmPerInch));
+        }
+        const std::int64_t row = Labels::RowOnLabel(labels, info.m_nCurPage - 1, i, rows);
+        if (row >= 0) {
+            DrawRow(dc, row, SatAdd(top, m_s.m_nOriginY), encode, &fit, left);
+        }
+    }
+}
+
 void CRowRenderer::DrawPage(CDC& dc, CPrintInfo& info, const Encode& encode) const {
+    if (m_s.m_labels.Active()) {
+        DrawLabels(dc, info, encode);
+        return;
+    }
     const std::int64_t rows = RowCount();
     const int pitch = RowPitch(dc);
     const std::int64_t pageHeight =

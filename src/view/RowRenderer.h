@@ -39,7 +39,7 @@ public:
     // The rows that reach into dc's clip box.
     void DrawScreen(CDC& dc, const Encode& encode) const;
     // Page info.m_nCurPage of the rows, each page starting again at the
-    // origin; sets the page count in info.
+    // origin (on a label sheet: a row a label); sets the page count in info.
     void DrawPage(CDC& dc, CPrintInfo& info, const Encode& encode) const;
 
 private:
@@ -50,9 +50,12 @@ private:
     RowExtent RowExtentOf(const CDC& dc) const;
     std::string_view RowText(std::int64_t k) const;
     // Row k at y (already shifted for the surface), encoded first for a list;
-    // on paper a row that does not fit across the page is left empty.
+    // on paper a row that does not fit across the page is left empty. left moves
+    // the row right (onto its label).
     void DrawRow(CDC& dc, std::int64_t k, std::int64_t y, const Encode& encode,
-                 const class CPageFit* fit = nullptr) const;
+                 const class CPageFit* fit = nullptr, int left = 0) const;
+    // DrawPage on the settings' label sheet: a row a label, the origin in each label.
+    void DrawLabels(CDC& dc, CPrintInfo& info, const Encode& encode) const;
 
     const BarcodeSettings& m_s;
     const CFont& m_textFont;

@@ -64,6 +64,8 @@ public:
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
     void OnDraw(CDC* pDC) override;
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    // On a label sheet (m_settings.m_labels) the page is the sheet's.
+    void PreparePrinter(QPrinter& printer) override;
     // The page-fit check and the refused rows, as tavik-batch reports them.
     QString CheckPrintable(const QPrinter& printer) override;
     // Print and Print to File off this thread, with progress and Cancel.

@@ -240,7 +240,8 @@ PrintResult CTavikView::PrintPages(QPrinter& printer) {
         toFile ? std::shared_ptr<QPrinter>(JobPdfPrinter(printer, path)) : nullptr;
     const QString title = GetDocument() != nullptr ? GetDocument()->GetTitle() : QString();
     // What the job's pages are, for the print-size checks made on the job's thread.
-    const PrintedPage page = PrintedPageOf(queued ? *queued->pdf : *target);
+    const PrintedPage page =
+        PrintedPageOf(rows->Renderer().Settings(), queued ? *queued->pdf : *target);
     auto sizeProblems = std::make_shared<std::vector<std::string>>();
     const JobOutcome out = RunJob(
         QStringLiteral("Print"), QStringLiteral("Printing %1").arg(title), QStringLiteral("pages"),

@@ -2,6 +2,7 @@
 #include "TavikView.h"
 
 #include "Document.h"
+#include "LabelSheets.h"
 #include "MessageBox.h"
 #include "PrintChecks.h"
 #include "ViewExport.h"
@@ -118,7 +119,18 @@ std::unique_ptr<QPrinter> CTavikView::ExportPrinter() const {
     if (model != nullptr) {
         printer->setPageLayout(model->pageLayout());
     }
+    if (m_settings.m_labels.Active()) {
+        Labels::UseSheetPage(*printer, m_settings.m_labels.sheet);
+    }
     return printer;
+}
+
+void CTavikView::PreparePrinter(QPrinter& printer) {
+    if (m_settings.m_labels.Active()) {
+        Labels::UseSheetPage(printer, m_settings.m_labels.sheet);
+    } else {
+        printer.setFullPage(false); // only a sheet prints from the paper's corner
+    }
 }
 
 QString CTavikView::PromptExportFileName() {

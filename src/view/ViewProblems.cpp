@@ -2,6 +2,7 @@
 // the counts, and F8 to the next problem row.
 #include "TavikView.h"
 
+#include "LabelSheets.h"
 #include "LineList.h"
 #include "MDIFrameWnd.h"
 #include "MessageText.h"
@@ -150,10 +151,14 @@ void CTavikView::OnNextProblemRow() {
 }
 
 std::string CheckPageFit(CTavikView& view, const QPrinter& printer) {
-    return CheckPageFit(view.PassInput(), printer, [&view] {
+    const std::string problem = CheckPageFit(view.PassInput(), printer, [&view] {
         MeasureView(view);
         return view.DrawnRight();
     });
+    return !problem.empty()
+               ? problem
+               : Labels::TextOnLabelProblem(view.PassInput(),
+                                            view.EncoderFor(view.m_settings.m_nType), printer);
 }
 
 bool ReportRefusedRows(CTavikView& view, const QPrinter& printer,

@@ -4,6 +4,7 @@
 #include "Dia_Bar.h"
 #include "PrintPreview.h"
 #include "Resource.h"
+#include "Sequence.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
 
@@ -49,14 +50,15 @@ TEST_F(ShellTest, MenuFollowsTheActiveWindow) {
         {true,
          {{"&File",
            {"&New\tCtrl+N", "&Open...\tCtrl+O", "&Close", "-", "&Print...\tCtrl+P",
-            "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit"}},
+            "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-", "E&xit", "-",
+            "New Se&quence..."}},
           {"&View", {"&Toolbar", "&Status Bar", "-", "Show Settings"}},
           {"&Window", {"&New Window", "&Cascade", "&Tile", "&Arrange Icons", "-", "&1 0123456789"}},
           {"&Help", kHelpMenu}}},
         {false,
          {{"&File",
            {"&New\tCtrl+N", "&Open...\tCtrl+O", "-", "P&rint Setup...", "-", "Recent File", "-",
-            "&Close", "E&xit"}},
+            "&Close", "E&xit", "-", "New Se&quence..."}},
           {"&View", {"&Toolbar", "&Status Bar"}},
           {"&Help", kHelpMenu}}},
     };
@@ -233,6 +235,26 @@ TEST_F(ShellTest, NewWindowSharesTheDocumentsLines) {
     QTRY_COMPARE(first->GetDocument()->GetViews().size(), 1u);
     EXPECT_EQ(DocumentCount(), 1u);
     EXPECT_EQ(frame->MDIGetActive()->windowTitle(), "list.txt");
+}
+
+// A sequence's rows are made as they are read: a million of them, titled with the pattern,
+// checked off the window's thread like a file's lines, with no file behind them.
+TEST_F(ShellTest, NewSequenceOpensItsRows) {
+    ASSERT_TRUE(Start());
+    ASSERT_NE(Action("ID_FILE_NEW_SEQUENCE"), nullptr);
+    NumberSequence sequence;
+    ASSERT_EQ(ParseSequenceRange("1..1000000", sequence), "");
+    ASSERT_EQ(ParseSequencePattern("ITEM-%06d", sequence), "");
+    CDocument* doc = app->NewSequenceDocument(sequence);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(DocumentCount(), 2u);
+    EXPECT_EQ(doc->GetPathName(), "");
+    EXPECT_EQ(frame->MDIGetActive()->windowTitle(), "ITEM-%06d");
+    const CTavikView* view = ActiveView(frame);
+    ASSERT_EQ(view->m_settings.m_pLines, doc->GetLines());
+    EXPECT_EQ(doc->GetLines()->GetSize(), 1000000u);
+    EXPECT_EQ(doc->GetLines()->GetAt(999999), "ITEM-1000000");
+    QTRY_COMPARE_WITH_TIMEOUT(view->RowCheckText(), QStringLiteral("1000000 lines"), 120000);
 }
 
 TEST_F(ShellTest, FileCloseClosesEveryWindowOfTheDocument) {

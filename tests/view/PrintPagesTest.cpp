@@ -1,5 +1,6 @@
 // Printing through the real print loop onto PDF printers, read back with
 // poppler's pdfinfo and pdftoppm.
+#include "LabelSheets.h"
 #include "PrintLoop.h"
 #include "PrintPreview.h"
 #include "TavikDoc.h"
@@ -315,6 +316,56 @@ TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
     preview.findChild<QAction*>(QStringLiteral("previewLandscape"))->trigger();
     EXPECT_EQ(preview.PageCount(), 100000 / 5);
     EXPECT_EQ(PreviewRowTops(preview, 1, 1200).size(), 5u);
+}
+
+// On a label sheet the window's Preview and Print take the sheet's page and pages; the
+// preview draws each label's outline faintly, the paper never does.
+TEST_F(PrintPages, LabelSheetOutlinesShowOnlyInThePreview) {
+    std::string lines;
+    for (int i = 0; i < 30; ++i) {
+        lines += "S" + std::to_string(i) + "\n";
+    }
+    MakeView(lines);
+    view->m_settings.m_nBarWidth = 1;
+    view->m_settings.m_labels.sheet = *Labels::FindSheet("Avery-L7160");
+    // Grey pixels from row top down.
+    auto greys = [](const QImage& image, int top = 0) {
+        int count = 0;
+        for (int y = top; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int g = qGray(image.pixel(x, y));
+                count += g > 64 && g < 240 ? 1 : 0;
+            }
+        }
+        return count;
+    };
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setResolution(300);
+    view->PreparePrinter(printer);
+    CPrintPreview preview(*view, printer, {});
+    EXPECT_EQ(preview.PageCount(), 2); // 21 labels a sheet
+    QImage shown(preview.PaperDots(), QImage::Format_Grayscale8);
+    shown.fill(Qt::white);
+    {
+        QPainter painter(&shown);
+        painter.drawPicture(preview.PrintableOffset(), preview.Page(2));
+    }
+    EXPECT_NEAR(shown.width(), 2480, 1); // A4 at 300 dpi
+    EXPECT_NEAR(shown.height(), 3508, 1);
+    // Page 2 holds 9 rows: its last four rows of labels are empty but for their outlines.
+    EXPECT_GT(greys(shown, shown.height() / 2), 1000);
+
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    printer.setOutputFileName(pdf);
+    ASSERT_TRUE(RunPrintLoop(*view, printer).ok);
+    EXPECT_EQ(PdfPages(pdf.toStdString()), 2);
+    const std::string prefix = dir.filePath(QStringLiteral("sheet")).toStdString();
+    RunProcess("/usr/bin/pdftoppm", {"-r", "300", "-gray", "-aa", "no", "-aaVector", "no", "-f",
+                                     "1", "-l", "1", pdf.toStdString(), prefix});
+    const QImage paper(QString::fromStdString(prefix + "-1.pgm"));
+    ASSERT_FALSE(paper.isNull());
+    EXPECT_EQ(greys(paper), 0);
 }
 
 } // namespace
