@@ -50,11 +50,13 @@ void CBarcodeBase::Clear() {
 
 std::int64_t CBarcodeBase::ModuleCount() const {
     const int count = length < 0 ? 0 : (length > CAPACITY ? CAPACITY : length);
-    std::int64_t modules = 0;
+    // Counted without a branch, so the loop runs on whole vectors of elements.
+    static_assert(ELEMENT_WIDE == 2);
+    std::int32_t wide = 0;
     for (int i = 0; i < count; ++i) {
-        modules += (elements[i] & ELEMENT_WIDE) ? wideRatio : 1;
+        wide += (elements[i] & ELEMENT_WIDE) >> 1;
     }
-    return modules;
+    return count + std::int64_t{wide} * (wideRatio - 1);
 }
 
 void CBarcodeBase::DrawLines(CDrawSurface& dc, int x, int y, int bottom, COLORREF barColour,

@@ -21,9 +21,37 @@ void Int(std::string& s, long long v) {
 // A number to a thousandth, without trailing zeros, at p (at most kNumber
 // characters); where it ends. What drawing needs, fast: most are whole.
 constexpr std::size_t kNumber = 26;
+// A whole number below 10^9 at p, two digits a step; where it ends.
+char* PutWhole(char* p, std::uint32_t v) {
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
+    char digits[10];
+    char* d = digits + sizeof digits;
+    while (v >= 100) {
+        d -= 2;
+        std::memcpy(d, kPairs + 2 * (v % 100), 2);
+        v /= 100;
+    }
+    if (v >= 10) {
+        d -= 2;
+        std::memcpy(d, kPairs + 2 * v, 2);
+    } else {
+        *--d = static_cast<char>('0' + v);
+    }
+    const auto n = static_cast<std::size_t>(digits + sizeof digits - d);
+    std::memcpy(p, d, n);
+    return p + n;
+}
+
 char* Put(char* p, double v) {
     if (v > -1e9 && v < 1e9 && v == static_cast<double>(static_cast<int>(v))) {
-        return std::to_chars(p, p + kNumber, static_cast<int>(v)).ptr;
+        const int whole = static_cast<int>(v);
+        if (whole < 0) {
+            *p++ = '-';
+        }
+        return PutWhole(p, static_cast<std::uint32_t>(whole < 0 ? -whole : whole));
     }
     const long long milli = std::llround(v * 1000);
     if (milli < 0) {
@@ -231,7 +259,8 @@ void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::s
     const double height = row ? rects[0].h : 1;
     const double top = row ? rects[0].y : 0;
     // The next path of the same frame (a row's bars on its background) keeps it.
-    const std::array<double, 4> matrix{frame.unitX, height, frame.originX, frame.originY + top};
+    const std::array<double, 4> matrix{frame.unitX, height * frame.unitY, frame.originX,
+                                       frame.originY + top * frame.unitY};
     if (m_matrixOpen && matrix != m_matrix) {
         CloseMatrix();
     }

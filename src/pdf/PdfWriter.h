@@ -25,10 +25,11 @@ struct Rect {
     double x, y, w, h;
 };
 
-// Where a drawing's units lie in device dots: dots = origin + (x * unitX, y).
+// Where a drawing's units lie in device dots: dots = origin + (x * unitX, y * unitY).
 struct Frame {
     double originX = 0, originY = 0;
     double unitX = 1;
+    double unitY = 1;
 };
 
 // A TrueType or OpenType font to embed and the glyph each Latin-1 code shows.

@@ -308,13 +308,15 @@ void CDC::TextOut(int x, int y, std::string_view text) {
 
 CDrawSurface::Pen CDC::CreateSolidPen(int width, COLORREF colour) {
     const Pen pen = m_nextPen++;
-    m_pens[pen] = PenInfo{width, colour};
+    m_pens.push_back(PenInfo{pen, width, colour});
+    m_selected = FindPen(m_pen);
     return pen;
 }
 
 CDrawSurface::Pen CDC::SelectPen(Pen pen) {
     const Pen old = m_pen;
     m_pen = pen;
+    m_selected = FindPen(pen);
     return old;
 }
 
@@ -325,18 +327,29 @@ void CDC::MoveTo(int x, int y) {
 void CDC::LineTo(int x, int y) {
     const QPoint from = m_current;
     m_current = QPoint(x, y);
-    if (!Draws() || from.y() == y) {
+    VerticalLine(from.x(), from.y(), y);
+}
+
+// A surface has a few pens at a time: a pen is looked up among them when selected.
+const CDC::PenInfo* CDC::FindPen(Pen pen) const {
+    const auto it = std::find_if(m_pens.begin(), m_pens.end(),
+                                 [pen](const PenInfo& p) { return p.pen == pen; });
+    return it == m_pens.end() ? nullptr : &*it;
+}
+
+void CDC::VerticalLine(int x, int fromY, int toY) {
+    if (!Draws() || fromY == toY) {
         return;
     }
-    const auto it = m_pens.find(m_pen);
+    const PenInfo* pen = m_selected;
     // A width of 0 or less, or the surface's own pen, draws one unit wide.
-    const int width = (it == m_pens.end() || it->second.width <= 0) ? 1 : it->second.width;
-    const COLORREF colour = it == m_pens.end() ? 0 : it->second.colour;
+    const int width = (pen == nullptr || pen->width <= 0) ? 1 : pen->width;
+    const COLORREF colour = pen == nullptr ? 0 : pen->colour;
 
     // A vertical line: the pen is centred on x and the end point is not painted.
-    const long long left = static_cast<long long>(from.x()) - width / 2;
-    const int top = from.y() < y ? from.y() : y + 1;
-    const int bottom = from.y() < y ? y : from.y() + 1; // exclusive
+    const long long left = static_cast<long long>(x) - width / 2;
+    const int top = fromY < toY ? fromY : toY + 1;
+    const int bottom = fromY < toY ? toY : fromY + 1; // exclusive
     const long long right = left + width;
     Run run{0, 0, top, bottom, colour, true};
     if (m_dotGrid) {
@@ -442,7 +455,8 @@ void CDC::FinishRun(Run* next) {
 
 void CDC::DeletePen(Pen pen) {
     Flush();
-    m_pens.erase(pen);
+    std::erase_if(m_pens, [pen](const PenInfo& p) { return p.pen == pen; });
+    m_selected = FindPen(m_pen);
 }
 
 void CDC::Flush() {

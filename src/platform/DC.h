@@ -9,7 +9,6 @@
 #include <QSize>
 #include <QTransform>
 
-#include <map>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -106,6 +105,7 @@ public:
 
 private:
     struct PenInfo {
+        Pen pen;
         int width;
         COLORREF colour;
     };
@@ -130,6 +130,9 @@ private:
     // The device rectangle of a line on the dot grid; false when it is off the int range.
     static int GridDots(double width, const QTransform& toDevice);
     bool GridRun(long long left, long long right, int top, int bottom, int width, Run& run);
+    // A vertical line of the selected pen from (x, fromY) to toY.
+    void VerticalLine(int x, int fromY, int toY);
+    const PenInfo* FindPen(Pen pen) const;
     void AddRun(Run run);
     void FinishRun(Run* next);
 
@@ -164,9 +167,10 @@ private:
     CFont* m_font = nullptr;
     COLORREF m_textColour = 0;
 
-    std::map<Pen, PenInfo> m_pens;
+    std::vector<PenInfo> m_pens;
     Pen m_nextPen = 1;
     Pen m_pen = 0;
+    const PenInfo* m_selected = nullptr; // m_pen's entry in m_pens
     QPoint m_current{0, 0};
     Run m_run;              // the run being extended
     bool m_dotGrid = false; // runs are in device units then

@@ -33,9 +33,10 @@ public:
         m_rects.clear();
         pdf::Frame frame;
         // Rows come across in fractions of a dot from their first corner: kept so.
-        const bool across = toDots.type() <= QTransform::TxScale && toDots.m22() == 1;
+        const bool across =
+            toDots.type() <= QTransform::TxScale && toDots.m11() > 0 && toDots.m22() > 0;
         if (across) {
-            frame = pdf::Frame{toDots.dx(), toDots.dy(), toDots.m11()};
+            frame = pdf::Frame{toDots.dx(), toDots.dy(), toDots.m11(), toDots.m22()};
         }
         for (qsizetype i = 0; i < count; ++i) {
             const QRectF r = across ? rects[i] : toDots.mapRect(rects[i]);

@@ -10,10 +10,7 @@
 #include <string>
 
 std::int64_t BarsWidth(const BarcodeSettings& s, const CBarcodeBase* encoder) {
-    std::int64_t units = 0;
-    for (int i = 0; encoder != nullptr && i < encoder->length; ++i) {
-        units += (encoder->elements[i] & ELEMENT_WIDE) ? encoder->wideRatio : 1;
-    }
+    const std::int64_t units = encoder != nullptr ? encoder->ModuleCount() : 0;
     return std::max<std::int64_t>(0, units * s.m_nBarWidth);
 }
 
