@@ -16,7 +16,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <utility>
 
 namespace {
 
