@@ -438,7 +438,7 @@ const OptionDef kOptions[] = {
     {"--skip", nullptr, true, kPages, kForPages,
      [](BatchOptions& o, const std::string& n, const std::string& v) {
          std::optional<std::int32_t> skip;
-         std::string e = IntIn(n, v, 0, Labels::kMaxSide * Labels::kMaxSide, skip);
+         std::string e = IntIn(n, v, 0, Labels::kMaxSkip, skip);
          o.labels.skip = skip.value_or(0);
          return e;
      }},
@@ -565,10 +565,8 @@ std::string SettleLabels(BatchOptions& o, const std::vector<GivenOption>& given)
     if (const std::string e = Labels::SheetProblem(o.labels.sheet); !e.empty()) {
         return "--labels: " + e;
     }
-    const std::int64_t perPage = o.labels.sheet.PerPage();
-    if (o.labels.skip >= perPage) {
-        return "--skip " + std::to_string(o.labels.skip) + " leaves no label of a sheet of " +
-               std::to_string(perPage) + " (at most " + std::to_string(perPage - 1) + ")";
+    if (const std::string e = Labels::SkipProblem(o.labels); !e.empty()) {
+        return "--skip " + std::to_string(o.labels.skip) + " " + e;
     }
     return {};
 }

@@ -102,7 +102,7 @@ struct BatchLimits {
     static constexpr double kMinPageMm = 10, kMaxPageMm = 2000; // a side of --page-size
     static constexpr double kMaxMarginMm = 100;
     static constexpr int kMinFontHeight = -1000, kMaxFontHeight = -1;
-    static constexpr int kMaxCopies = 1000;
+    static constexpr int kMaxCopies = LabelChoice::kMaxCopies;
     static constexpr int kMaxFaceBytes = 31;
     static constexpr int kMaxSide = DrawingLimits::kMaxSide;          // units a side, after scaling
     static constexpr std::int64_t kMaxArea = DrawingLimits::kMaxArea; // square units, scaled

@@ -19,6 +19,8 @@ struct LabelSheet {
 
 // The labels the rows print on: one row a label, the next sheet when a sheet is full.
 struct LabelChoice {
+    static constexpr std::int32_t kMaxCopies = 1000;
+
     LabelSheet sheet;        // no columns: no labels, the rows stack down the page
     bool down = false;       // fill each column before the next one
     std::int64_t skip = 0;   // labels of the first sheet left empty (a partly used sheet)

@@ -163,6 +163,15 @@ std::string SheetProblem(const LabelSheet& s) {
     return {};
 }
 
+std::string SkipProblem(const LabelChoice& labels) {
+    const std::int64_t perPage = labels.sheet.PerPage();
+    if (labels.skip < perPage) {
+        return {};
+    }
+    return "leaves no label of a sheet of " + std::to_string(perPage) + " (at most " +
+           std::to_string(perPage - 1) + ")";
+}
+
 std::vector<LabelSheet> ParseSheets(std::string_view text, std::string& error) {
     std::vector<LabelSheet> sheets;
     std::size_t number = 0;

@@ -32,6 +32,11 @@ inline constexpr int kMaxSide = 100;
 
 // Why the sheet's labels do not lie on its page, or overlap; empty when they do not.
 std::string SheetProblem(const LabelSheet& sheet);
+// The most labels --skip and the dialog's Skip take before the sheet is known.
+inline constexpr int kMaxSkip = kMaxSide * kMaxSide;
+// Why the choice's skip leaves no label of its sheet ("leaves no label of a sheet of 21 (at
+// most 20)"); empty when a label is left.
+std::string SkipProblem(const LabelChoice& labels);
 
 // Sheets from lines of tab-separated fields (name, page, label, grid, pitch, offset,
 // description, source; '#' starts a comment line); error names the first bad line.

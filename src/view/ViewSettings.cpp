@@ -12,6 +12,7 @@
 #include "RowLayout.h"
 #include "WinApp.h"
 
+#include <QPageLayout>
 #include <QPrinter>
 
 #include <algorithm>
@@ -90,6 +91,7 @@ void CTavikView::OnPageLayout(QWidget* parent) {
         const QPrinter& printer = app->GetPrinter();
         dlg.m_strPrinterName = printer.printerName();
         dlg.m_nPrinterDpi = PrintedResolution(printer);
+        dlg.m_paperMm = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
     }
     dlg.m_nDisplayDpi = DisplayResolution().x;
     if (dlg.DoModal() != IDOK) {

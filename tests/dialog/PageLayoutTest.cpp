@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -33,6 +34,23 @@ std::string ZxingRead(const QString& pgm) {
         ZXing::ImageView(grey.constBits(), grey.width(), grey.height(), ZXing::ImageFormat::Lum,
                          static_cast<int>(grey.bytesPerLine())));
     return r.isValid() ? r.text() : std::string();
+}
+
+// The one Code 39 symbol ZXing finds inside a rectangle of the page alone; "" when there is
+// none, "<n symbols>" when there are more.
+std::string ReadLabel(const GreyImage& page, int left, int top, int width, int height) {
+    ZXing::DecodeHints hints;
+    hints.setFormats(ZXing::BarcodeFormat::Code39);
+    hints.setTryRotate(false);
+    const ZXing::ImageView view(page.pixels.data() + std::size_t(top) * page.width + left,
+                                std::min(width, page.width - left),
+                                std::min(height, page.height - top), ZXing::ImageFormat::Lum,
+                                page.width);
+    const ZXing::Results results = ZXing::ReadBarcodes(view, hints);
+    if (results.size() != 1) {
+        return results.empty() ? "" : "<" + std::to_string(results.size()) + " symbols>";
+    }
+    return results.front().text();
 }
 
 // The view exported as name.pdf and its first page as a 203-dpi printer makes it;
@@ -157,6 +175,98 @@ TEST_F(PageLayoutTest, SizesInMmReachTheExportedPdfDotExact) {
     EXPECT_EQ(S().m_print.barHeightMm, 0);
     EXPECT_EQ(S().m_nBarHeight, 60);
     EXPECT_DOUBLE_EQ(S().m_print.xMm, 0.33);
+}
+
+// The Labels part: a built-in sheet found by its part number, a partly used sheet, and a
+// custom grid refused with its reason; the export lays one line on each label.
+TEST_F(PageLayoutTest, ChosenLabelSheetReachesTheExportedPdf) {
+    CTavikDoc listDoc;
+    std::string lines;
+    std::vector<std::string> expected = {"", ""}; // two labels skipped
+    for (int i = 1; i <= 22; ++i) {
+        lines += "L" + std::to_string(i) + "\n";
+        expected.push_back("L" + std::to_string(i));
+    }
+    expected.resize(2 * 21, "");
+    listDoc.m_lines.Load(lines);
+    auto listView = std::make_unique<CTavikView>();
+    listDoc.AddView(listView.get());
+    listView->OnInitialUpdate();
+    listView->m_settings.m_nType = BARCODE_39;
+
+    const auto list = [](const CDia_PageLayout& dlg) {
+        return dlg.findChild<QListWidget*>(QStringLiteral("labelSheetList"));
+    };
+    ModalStep<CDia_PageLayout> step([&](CDia_PageLayout& dlg) {
+        QListWidget* sheets = list(dlg);
+        ASSERT_NE(sheets, nullptr);
+        EXPECT_EQ(sheets->currentItem()->text(), "None (rows down the page)");
+
+        // Three columns of 70 mm labels 66 mm apart.
+        sheets->setCurrentItem(sheets->findItems(QStringLiteral("Custom"), Qt::MatchExactly)[0]);
+        SetEdit(dlg, "labelGridEdit", "3x7");
+        SetEdit(dlg, "labelSizeEdit", "70x38.1");
+        SetEdit(dlg, "labelPitchEdit", "66 x 38.1");
+        Click(dlg, "IDOK");
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_EQ(Label(dlg, "errorLabel"),
+                  "The custom grid does not work: the horizontal pitch 66 mm is less than the "
+                  "label width 70 mm: the labels would overlap");
+        EXPECT_EQ(dlg.focusWidget(), dlg.findChild<QLineEdit*>(QStringLiteral("labelPitchEdit")));
+
+        SetEdit(dlg, "labelSearchEdit", "L7160");
+        std::vector<QListWidgetItem*> shown;
+        for (int row = 0; row < sheets->count(); ++row) {
+            if (!sheets->item(row)->isHidden()) {
+                shown.push_back(sheets->item(row));
+            }
+        }
+        ASSERT_EQ(shown.size(), 3u); // None, the sheet, Custom
+        EXPECT_TRUE(shown[1]->text().startsWith("avery-l7160 ")) << shown[1]->text().toStdString();
+        sheets->setCurrentItem(shown[1]);
+        EXPECT_EQ(Label(dlg, "errorLabel"), "");
+        EXPECT_TRUE(Label(dlg, "labelSheetLabel").contains("21 labels 63.5 x 38.1 mm in 3 x 7"));
+        SetEdit(dlg, "labelSkipEdit", "21");
+        EXPECT_EQ(Label(dlg, "errorLabel"),
+                  "Skipping 21 labels leaves no label of a sheet of 21 (at most 20)");
+        SetEdit(dlg, "labelSkipEdit", "2");
+        Click(dlg, "IDOK");
+        EXPECT_FALSE(dlg.isVisible());
+    });
+    listView->OnPageLayout();
+    const LabelChoice& chosen = listView->m_settings.m_labels;
+    EXPECT_EQ(chosen.sheet.name, "avery-l7160");
+    EXPECT_EQ(chosen.skip, 2);
+    EXPECT_EQ(chosen.copies, 1);
+    {
+        ModalStep<CDia_PageLayout> again([&](CDia_PageLayout& dlg) {
+            EXPECT_TRUE(list(dlg)->currentItem()->text().startsWith("avery-l7160 "));
+            EXPECT_EQ(dlg.findChild<QLineEdit*>(QStringLiteral("labelSkipEdit"))->text(), "2");
+        });
+        listView->OnPageLayout();
+    }
+
+    // Every label of both pages, at 300 dpi, by the sheet's published figures (mm).
+    const QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    ASSERT_TRUE(listView->ExportTo(pdf));
+    const std::string prefix = dir.filePath(QStringLiteral("sheet")).toStdString();
+    RunProcess("/usr/bin/pdftoppm",
+               {"-r", "300", "-gray", "-aa", "no", "-aaVector", "no", pdf.toStdString(), prefix});
+    const auto px = [](double mm) { return static_cast<int>(std::lround(mm * 300 / 25.4)); };
+    std::vector<std::string> read;
+    GreyImage page;
+    int pages = 0;
+    for (; ReadPgm(prefix + "-" + std::to_string(pages + 1) + ".pgm", page); ++pages) {
+        EXPECT_NEAR(page.width, 2480, 1); // A4
+        EXPECT_NEAR(page.height, 3508, 1);
+        for (int i = 0; i < 21; ++i) {
+            read.push_back(ReadLabel(page, px(7.21 + i % 3 * 66.04), px(15.15 + i / 3 * 38.1),
+                                     px(63.5), px(38.1)));
+        }
+    }
+    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(read, expected);
 }
 
 } // namespace
