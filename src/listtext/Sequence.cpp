@@ -129,10 +129,11 @@ std::string ParseSequencePattern(std::string_view pattern, NumberSequence& seque
     if (!prefix || !suffix) {
         return "the pattern " + shown + " is not Latin-1 text";
     }
-    const std::string_view spec = pattern.substr(field, fieldEnd - field);
+    const std::string_view conversion = pattern.substr(field, fieldEnd - field);
     sequence.pattern = std::string(pattern);
     sequence.prefix = *prefix;
     sequence.suffix = *suffix;
-    sequence.field = std::string(spec.substr(0, spec.size() - 1)) + "ll" + spec.back();
+    sequence.field =
+        std::string(conversion.substr(0, conversion.size() - 1)) + "ll" + conversion.back();
     return {};
 }
