@@ -57,9 +57,24 @@ CONF
         lpstat -r >/dev/null 2>&1 && break
         sleep 0.1
     done
-    lpadmin -p "$queue" -E -v file:///dev/null -P "$(dirname "$0")/label-203dpi.ppd" 2>/dev/null
+    # Another server may answer on the port: then ours is not the one listening.
+    if grep -q "Unable to open listen socket" "$dir/log/error_log" 2>/dev/null ||
+        ! kill -0 "$(cat "$dir/run/cupsd.pid")" 2>/dev/null; then
+        echo "private CUPS did not start on port $port:" >&2
+        cat "$dir/log/stdout" "$dir/log/error_log" >&2 2>/dev/null || true
+        exit 3
+    fi
+    add_queue() {
+        local out
+        if ! out=$(lpadmin "$@" 2>&1); then
+            echo "lpadmin $*: $out" >&2
+            tail -n 5 "$dir/log/error_log" >&2 2>/dev/null || true
+            exit 1
+        fi
+    }
+    add_queue -p "$queue" -E -v file:///dev/null -P "$(dirname "$0")/label-203dpi.ppd"
     if [ -n "$zpl" ]; then
-        lpadmin -p "$zpl" -E -v "file://$dir/$zpl.zpl" -m drv:///sample.drv/zebra.ppd
+        add_queue -p "$zpl" -E -v "file://$dir/$zpl.zpl" -m drv:///sample.drv/zebra.ppd
     fi
     for q in "$queue" $zpl; do
         cupsenable "$q" 2>/dev/null || true
