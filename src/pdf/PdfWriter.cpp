@@ -70,6 +70,13 @@ char* Put(char* p, double v) {
     return p;
 }
 
+char* Put(char* p, int v) {
+    if (v < 0) {
+        *p++ = '-';
+    }
+    return PutWhole(p, v < 0 ? 0u - static_cast<std::uint32_t>(v) : static_cast<std::uint32_t>(v));
+}
+
 void Num(std::string& s, double v) {
     char buf[kNumber];
     s.append(buf, Put(buf, v));
@@ -245,6 +252,15 @@ void Writer::SetFill(Rgb c) {
 }
 
 void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::size_t count) {
+    FillShapes(colour, frame, rects, count);
+}
+
+void Writer::FillRects(Rgb colour, const Frame& frame, const Box* boxes, std::size_t count) {
+    FillShapes(colour, frame, boxes, count);
+}
+
+template <class Shape>
+void Writer::FillShapes(Rgb colour, const Frame& frame, const Shape* rects, std::size_t count) {
     if (count == 0) {
         return;
     }
@@ -278,7 +294,7 @@ void Writer::FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::s
     }
     char* p = m_scratch.data();
     for (std::size_t i = 0; i < count; ++i) {
-        const Rect& r = rects[i];
+        const Shape& r = rects[i];
         p = Put(p, r.x);
         if (row) {
             std::memcpy(p, " 0 ", 3);

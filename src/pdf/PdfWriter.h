@@ -25,6 +25,11 @@ struct Rect {
     double x, y, w, h;
 };
 
+// The same in whole units.
+struct Box {
+    int x, y, w, h;
+};
+
 // Where a drawing's units lie in device dots: dots = origin + (x * unitX, y * unitY).
 struct Frame {
     double originX = 0, originY = 0;
@@ -61,6 +66,7 @@ public:
     void BeginPage(double widthPt, double heightPt, double leftPt, double topPt, double dpi);
     // The rectangles as one path, filled with colour.
     void FillRects(Rgb colour, const Frame& frame, const Rect* rects, std::size_t count);
+    void FillRects(Rgb colour, const Frame& frame, const Box* boxes, std::size_t count);
     // Latin-1 text with its baseline's left end at (x, y) in dots, in an em of
     // emX by emY dots; advances[i] is how far (in ems) character i moves the
     // next one along.
@@ -82,6 +88,8 @@ private:
     void Write(std::string_view s);
     void WriteStream(std::string_view head, std::string_view data, bool compress);
     void SetFill(Rgb colour);
+    template <class Shape>
+    void FillShapes(Rgb colour, const Frame& frame, const Shape* shapes, std::size_t count);
     void CloseMatrix();
     void WriteFont(int index, int number);
 

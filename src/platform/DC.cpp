@@ -32,7 +32,7 @@ QString FaceName(const LOGFONT& lf) {
 
 CDC::CDC(QPainter* painter, Resolution output, Resolution attribute, bool printing)
     : m_painter(painter), m_output(output), m_attribute(attribute), m_printing(printing),
-      m_dotGrid(printing) {
+      m_fonts(SharedFontCache()), m_dotGrid(printing) {
     constexpr int kHuge = std::numeric_limits<int>::max() / 2;
     m_deviceClip = QRect(-kHuge, -kHuge, 2 * kHuge, 2 * kHuge);
     if (m_painter != nullptr) {
@@ -228,17 +228,34 @@ struct CDC::CachedFont {
     }
 };
 
+struct CDC::FontCache {
+    std::vector<std::unique_ptr<CachedFont>> fonts;
+};
+
+// The contexts alive on one thread share their fonts: a context made for each
+// page or each check finds them made. The fonts go with the last of them.
+std::shared_ptr<CDC::FontCache> CDC::SharedFontCache() {
+    thread_local std::weak_ptr<FontCache> shared;
+    std::shared_ptr<FontCache> cache = shared.lock();
+    if (!cache) {
+        cache = std::make_shared<FontCache>();
+        shared = cache;
+    }
+    return cache;
+}
+
 const CDC::CachedFont& CDC::FontFor(const CFont* font) const {
     // Without a font the surface's default one is used.
     const LOGFONT lf = font != nullptr && font->HasFont() ? font->Description() : LOGFONT{};
     const int dpi = LogicalDpiY();
-    for (const auto& c : m_fonts) {
+    auto& fonts = m_fonts->fonts;
+    for (const auto& c : fonts) {
         if (c->dpi == dpi && std::memcmp(&c->lf, &lf, sizeof lf) == 0) {
             return *c;
         }
     }
-    m_fonts.push_back(std::make_unique<CachedFont>(lf, dpi));
-    return *m_fonts.back();
+    fonts.push_back(std::make_unique<CachedFont>(lf, dpi));
+    return *fonts.back();
 }
 
 QSize CDC::GetTextExtent(std::string_view text) const {
@@ -310,13 +327,20 @@ CDrawSurface::Pen CDC::CreateSolidPen(int width, COLORREF colour) {
     const Pen pen = m_nextPen++;
     m_pens.push_back(PenInfo{pen, width, colour});
     m_selected = FindPen(m_pen);
+    m_previous = nullptr;
     return pen;
 }
 
 CDrawSurface::Pen CDC::SelectPen(Pen pen) {
     const Pen old = m_pen;
+    if (pen == old) {
+        return old;
+    }
     m_pen = pen;
-    m_selected = FindPen(pen);
+    // Bars and spaces take turns: the pen before is kept at hand.
+    const PenInfo* before = m_selected;
+    m_selected = m_previous != nullptr && m_previous->pen == pen ? m_previous : FindPen(pen);
+    m_previous = before;
     return old;
 }
 
@@ -351,6 +375,10 @@ void CDC::VerticalLine(int x, int fromY, int toY) {
     const int top = fromY < toY ? fromY : toY + 1;
     const int bottom = fromY < toY ? toY : fromY + 1; // exclusive
     const long long right = left + width;
+    if (m_dotGrid && ContinuesChain(left, top, bottom, width)) {
+        ExtendChain(colour);
+        return;
+    }
     Run run{0, 0, top, bottom, colour, true};
     if (m_dotGrid) {
         if (!GridRun(left, right, top, bottom, width, run)) {
@@ -426,6 +454,31 @@ bool CDC::GridRun(long long left, long long right, int top, int bottom, int widt
     return true;
 }
 
+// The next line of a symbol: it starts where the chain's last line ended, with
+// the same pen width, top and bottom.
+bool CDC::ContinuesChain(long long left, int top, int bottom, int width) const {
+    return m_chain.active && m_chain.rowKnown && m_chain.logicalRight == left &&
+           m_chain.width == width && m_chain.top == top && m_chain.bottom == bottom &&
+           m_chain.deviceRight <= std::numeric_limits<int>::max() - m_chain.dots;
+}
+
+// What GridRun and AddRun make of such a line, without working it out again.
+void CDC::ExtendChain(COLORREF colour) {
+    const int deviceLeft = static_cast<int>(m_chain.deviceRight);
+    m_chain.logicalRight += m_chain.width;
+    m_chain.deviceRight += m_chain.dots;
+    const int deviceRight = static_cast<int>(m_chain.deviceRight);
+    if (m_run.active && m_run.colour == colour && m_run.right == deviceLeft &&
+        m_run.top == m_chain.deviceTop && m_run.bottom == m_chain.deviceBottom) {
+        m_run.right = deviceRight;
+        return;
+    }
+    Run run{deviceLeft, deviceRight, m_chain.deviceTop,    m_chain.deviceBottom,
+            colour,     true,        colour == m_chain.bar};
+    FinishRun(&run);
+    m_run = run;
+}
+
 void CDC::AddRun(Run run) {
     if (m_run.active && m_run.colour == run.colour && m_run.top == run.top &&
         m_run.bottom == run.bottom && m_run.right == run.left) {
@@ -457,6 +510,7 @@ void CDC::DeletePen(Pen pen) {
     Flush();
     std::erase_if(m_pens, [pen](const PenInfo& p) { return p.pen == pen; });
     m_selected = FindPen(m_pen);
+    m_previous = nullptr;
 }
 
 void CDC::Flush() {
@@ -484,9 +538,17 @@ void CDC::PaintRuns() {
     }
     bool disjoint = true; // each run starts at or right of the previous one's end
     bool tiled = true;    // ... exactly at it, with the same top and bottom
-    for (std::size_t i = 1; i < m_runs.size(); ++i) {
-        const Run& a = m_runs[i - 1];
+    long long reach = 0;  // the farthest edge from the origin, in dots
+    for (std::size_t i = 0; i < m_runs.size(); ++i) {
         const Run& b = m_runs[i];
+        reach = std::max({reach, std::llabs(static_cast<long long>(b.left) - origin.x()),
+                          std::llabs(static_cast<long long>(b.right) - origin.x()),
+                          std::llabs(static_cast<long long>(b.top) - origin.y()),
+                          std::llabs(static_cast<long long>(b.bottom) - origin.y())});
+        if (i == 0) {
+            continue;
+        }
+        const Run& a = m_runs[i - 1];
         disjoint = disjoint && b.left >= a.right;
         tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
     }
@@ -500,12 +562,39 @@ void CDC::PaintRuns() {
                       (static_cast<qreal>(r.right) - r.left) * scale - 2 * inset,
                       (static_cast<qreal>(r.bottom) - r.top) * scale - 2 * inset);
     };
+    // A paint target on the grid takes the same figures as whole numbers.
+    const bool boxes =
+        m_dotGrid && m_target != nullptr && reach < std::numeric_limits<int>::max() / (2 * parts);
+    auto box = [&](const Run& r) {
+        return QRect((r.left - origin.x()) * parts + 1, (r.top - origin.y()) * parts + 1,
+                     (r.right - r.left) * parts - 2, (r.bottom - r.top) * parts - 2);
+    };
+    // Fills the runs of one colour (all of them without one), or the whole row.
+    auto fill = [&](COLORREF colour, const Run* only, bool allColours) {
+        m_rects.clear();
+        m_boxes.clear();
+        for (const Run* r = only != nullptr ? only : m_runs.data();
+             r != (only != nullptr ? only + 1 : m_runs.data() + m_runs.size()); ++r) {
+            if (allColours || r->colour == colour) {
+                if (boxes) {
+                    m_boxes.push_back(box(*r));
+                } else {
+                    m_rects.push_back(rect(*r));
+                }
+            }
+        }
+        if (boxes) {
+            m_target->FillBoxes(colour, toDots, m_boxes.data(), std::ssize(m_boxes));
+        } else {
+            FillRects(colour, toDots, m_rects);
+        }
+    };
     if (!disjoint) { // overlapping lines: paint in order
         for (const Run& r : m_runs) {
             if (m_painter != nullptr) {
                 m_painter->fillRect(rect(r), ToQColor(r.colour));
             } else {
-                FillRects(r.colour, toDots, {rect(r)});
+                fill(r.colour, &r, true);
             }
         }
         m_runs.clear();
@@ -528,34 +617,25 @@ void CDC::PaintRuns() {
     if (m_painter != nullptr) {
         m_painter->setPen(Qt::NoPen); // only TextOut uses the pen, and it sets its own
     }
-    QList<QRectF> rects;
-    rects.reserve(static_cast<qsizetype>(m_runs.size()));
     if (background) {
         Run whole = m_runs.front();
         whole.right = m_runs.back().right;
-        rects.append(rect(whole));
-        FillRects(colours.front(), toDots, rects);
+        fill(colours.front(), &whole, true);
     }
     for (std::size_t c = background ? 1 : 0; c < colours.size(); ++c) {
-        rects.clear();
-        for (const Run& r : m_runs) {
-            if (r.colour == colours[c]) {
-                rects.append(rect(r));
-            }
-        }
-        FillRects(colours[c], toDots, rects);
+        fill(colours[c], nullptr, false);
     }
     m_runs.clear();
     ApplyTransform();
 }
 
-void CDC::FillRects(COLORREF colour, const QTransform& toDots, const QList<QRectF>& rects) {
+void CDC::FillRects(COLORREF colour, const QTransform& toDots, const std::vector<QRectF>& rects) {
     if (m_target != nullptr) {
-        m_target->FillRects(colour, toDots, rects.constData(), rects.size());
+        m_target->FillRects(colour, toDots, rects.data(), std::ssize(rects));
         return;
     }
     m_painter->setBrush(ToQColor(colour));
-    m_painter->drawRects(rects.constData(), static_cast<int>(rects.size()));
+    m_painter->drawRects(rects.data(), static_cast<int>(rects.size()));
 }
 
 CDC::Resolution DisplayResolution() {

@@ -132,6 +132,8 @@ private:
     bool GridRun(long long left, long long right, int top, int bottom, int width, Run& run);
     // A vertical line of the selected pen from (x, fromY) to toY.
     void VerticalLine(int x, int fromY, int toY);
+    bool ContinuesChain(long long left, int top, int bottom, int width) const;
+    void ExtendChain(COLORREF colour);
     const PenInfo* FindPen(Pen pen) const;
     void AddRun(Run run);
     void FinishRun(Run* next);
@@ -140,7 +142,7 @@ private:
     bool Draws() const { return m_painter != nullptr || m_target != nullptr; }
     void PaintRuns();
     // Rectangles of one colour, in the coordinates toDots maps to device dots.
-    void FillRects(COLORREF colour, const QTransform& toDots, const QList<QRectF>& rects);
+    void FillRects(COLORREF colour, const QTransform& toDots, const std::vector<QRectF>& rects);
     struct CachedFont;
     const CachedFont& FontFor(const CFont* font) const;
     int LogicalDpiY() const;
@@ -163,7 +165,9 @@ private:
 
     // The few fonts a surface uses, made once, with the glyph and advance of
     // every 8-bit character, so text is laid out without shaping each time.
-    mutable std::vector<std::unique_ptr<CachedFont>> m_fonts;
+    struct FontCache;
+    static std::shared_ptr<FontCache> SharedFontCache();
+    std::shared_ptr<FontCache> m_fonts;
     CFont* m_font = nullptr;
     COLORREF m_textColour = 0;
 
@@ -171,6 +175,7 @@ private:
     Pen m_nextPen = 1;
     Pen m_pen = 0;
     const PenInfo* m_selected = nullptr; // m_pen's entry in m_pens
+    const PenInfo* m_previous = nullptr; // the pen selected before it, if still there
     QPoint m_current{0, 0};
     Run m_run;              // the run being extended
     bool m_dotGrid = false; // runs are in device units then
@@ -178,7 +183,9 @@ private:
     double m_lineAcross = 1;
     double m_lineDown = 1;
     Chain m_chain;
-    std::vector<Run> m_runs; // finished runs not painted yet
+    std::vector<Run> m_runs;     // finished runs not painted yet
+    std::vector<QRectF> m_rects; // the runs of one colour as they are painted
+    std::vector<QRect> m_boxes;  // ... in whole parts of a dot, on a paint target
 };
 
 // The display's logical resolution (the primary screen's; 96 without a screen).

@@ -31,18 +31,27 @@ public:
     void FillRects(COLORREF colour, const QTransform& toDots, const QRectF* rects,
                    qsizetype count) override {
         m_rects.clear();
-        pdf::Frame frame;
-        // Rows come across in fractions of a dot from their first corner: kept so.
-        const bool across =
-            toDots.type() <= QTransform::TxScale && toDots.m11() > 0 && toDots.m22() > 0;
-        if (across) {
-            frame = pdf::Frame{toDots.dx(), toDots.dy(), toDots.m11(), toDots.m22()};
-        }
+        const bool across = Across(toDots);
         for (qsizetype i = 0; i < count; ++i) {
             const QRectF r = across ? rects[i] : toDots.mapRect(rects[i]);
             m_rects.push_back(pdf::Rect{r.x(), r.y(), r.width(), r.height()});
         }
-        m_writer.FillRects(ToRgb(colour), frame, m_rects.data(), m_rects.size());
+        m_writer.FillRects(ToRgb(colour), across ? FrameOf(toDots) : pdf::Frame{}, m_rects.data(),
+                           m_rects.size());
+    }
+
+    void FillBoxes(COLORREF colour, const QTransform& toDots, const QRect* boxes,
+                   qsizetype count) override {
+        if (!Across(toDots)) {
+            CPaintTarget::FillBoxes(colour, toDots, boxes, count);
+            return;
+        }
+        m_boxes.clear();
+        for (qsizetype i = 0; i < count; ++i) {
+            const QRect& b = boxes[i];
+            m_boxes.push_back(pdf::Box{b.x(), b.y(), b.width(), b.height()});
+        }
+        m_writer.FillRects(ToRgb(colour), FrameOf(toDots), m_boxes.data(), m_boxes.size());
     }
 
     void DrawText(const QRawFont& font, COLORREF colour, const QTransform& toDots, QPointF origin,
@@ -62,6 +71,14 @@ public:
     }
 
 private:
+    // Rows come across in fractions of a dot from their first corner: kept so.
+    static bool Across(const QTransform& toDots) {
+        return toDots.type() <= QTransform::TxScale && toDots.m11() > 0 && toDots.m22() > 0;
+    }
+    static pdf::Frame FrameOf(const QTransform& toDots) {
+        return pdf::Frame{toDots.dx(), toDots.dy(), toDots.m11(), toDots.m22()};
+    }
+
     // The writer's number of a font, added the first time it is used.
     int FontFor(const QRawFont& font, const std::array<quint32, 256>& glyphs) {
         if (m_lastId >= 0 && font == m_last) {
@@ -101,6 +118,7 @@ private:
 
     pdf::Writer& m_writer;
     std::vector<pdf::Rect> m_rects;
+    std::vector<pdf::Box> m_boxes;
     std::vector<double> m_advances;
     std::vector<std::pair<QString, int>> m_fonts;
     QRawFont m_last; // of the text before
