@@ -27,6 +27,25 @@ char* PutWhole(char* p, std::uint32_t v) {
                                      "25262728293031323334353637383940414243444546474849"
                                      "50515253545556575859606162636465666768697071727374"
                                      "75767778798081828384858687888990919293949596979899";
+    if (v < 10) {
+        *p = static_cast<char>('0' + v);
+        return p + 1;
+    }
+    if (v < 100) {
+        std::memcpy(p, kPairs + 2 * v, 2);
+        return p + 2;
+    }
+    if (v < 10000) { // most figures of a page: three or four digits
+        const std::uint32_t high = v / 100;
+        if (high < 10) {
+            *p++ = static_cast<char>('0' + high);
+        } else {
+            std::memcpy(p, kPairs + 2 * high, 2);
+            p += 2;
+        }
+        std::memcpy(p, kPairs + 2 * (v % 100), 2);
+        return p + 2;
+    }
     char digits[10];
     char* d = digits + sizeof digits;
     while (v >= 100) {

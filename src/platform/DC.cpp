@@ -344,6 +344,31 @@ CDrawSurface::Pen CDC::SelectPen(Pen pen) {
     return old;
 }
 
+// The next line of a symbol: it starts where the chain's last line ended, with
+// the same pen width, top and bottom.
+bool CDC::ContinuesChain(long long left, int top, int bottom, int width) const {
+    return m_chain.active && m_chain.rowKnown && m_chain.logicalRight == left &&
+           m_chain.width == width && m_chain.top == top && m_chain.bottom == bottom &&
+           m_chain.deviceRight <= std::numeric_limits<int>::max() - m_chain.dots;
+}
+
+// What GridRun and AddRun make of such a line, without working it out again.
+[[gnu::always_inline]] inline void CDC::ExtendChain(COLORREF colour) {
+    const int deviceLeft = static_cast<int>(m_chain.deviceRight);
+    m_chain.logicalRight += m_chain.width;
+    m_chain.deviceRight += m_chain.dots;
+    const int deviceRight = static_cast<int>(m_chain.deviceRight);
+    if (m_run.active && m_run.colour == colour && m_run.right == deviceLeft &&
+        m_run.top == m_chain.deviceTop && m_run.bottom == m_chain.deviceBottom) {
+        m_run.right = deviceRight;
+        return;
+    }
+    Run run{deviceLeft, deviceRight, m_chain.deviceTop,    m_chain.deviceBottom,
+            colour,     true,        colour == m_chain.bar};
+    FinishRun(&run);
+    m_run = run;
+}
+
 void CDC::MoveTo(int x, int y) {
     m_current = QPoint(x, y);
 }
@@ -351,6 +376,15 @@ void CDC::MoveTo(int x, int y) {
 void CDC::LineTo(int x, int y) {
     const QPoint from = m_current;
     m_current = QPoint(x, y);
+    // Most lines are the next module of a symbol: straight on from the last one.
+    const PenInfo* pen = m_selected;
+    if (m_chain.rowKnown && m_chain.active && x == from.x() && from.y() == m_chain.top &&
+        y == m_chain.bottom && pen != nullptr && pen->width == m_chain.width &&
+        x - m_chain.width / 2 == m_chain.logicalRight && m_dotGrid && Draws() &&
+        m_chain.deviceRight <= std::numeric_limits<int>::max() - m_chain.dots) {
+        ExtendChain(pen->colour);
+        return;
+    }
     VerticalLine(from.x(), from.y(), y);
 }
 
@@ -454,31 +488,6 @@ bool CDC::GridRun(long long left, long long right, int top, int bottom, int widt
     return true;
 }
 
-// The next line of a symbol: it starts where the chain's last line ended, with
-// the same pen width, top and bottom.
-bool CDC::ContinuesChain(long long left, int top, int bottom, int width) const {
-    return m_chain.active && m_chain.rowKnown && m_chain.logicalRight == left &&
-           m_chain.width == width && m_chain.top == top && m_chain.bottom == bottom &&
-           m_chain.deviceRight <= std::numeric_limits<int>::max() - m_chain.dots;
-}
-
-// What GridRun and AddRun make of such a line, without working it out again.
-void CDC::ExtendChain(COLORREF colour) {
-    const int deviceLeft = static_cast<int>(m_chain.deviceRight);
-    m_chain.logicalRight += m_chain.width;
-    m_chain.deviceRight += m_chain.dots;
-    const int deviceRight = static_cast<int>(m_chain.deviceRight);
-    if (m_run.active && m_run.colour == colour && m_run.right == deviceLeft &&
-        m_run.top == m_chain.deviceTop && m_run.bottom == m_chain.deviceBottom) {
-        m_run.right = deviceRight;
-        return;
-    }
-    Run run{deviceLeft, deviceRight, m_chain.deviceTop,    m_chain.deviceBottom,
-            colour,     true,        colour == m_chain.bar};
-    FinishRun(&run);
-    m_run = run;
-}
-
 void CDC::AddRun(Run run) {
     if (m_run.active && m_run.colour == run.colour && m_run.top == run.top &&
         m_run.bottom == run.bottom && m_run.right == run.left) {
@@ -524,37 +533,53 @@ void CDC::PaintRuns() {
         m_runs.clear();
         return;
     }
-    // On the dot grid the runs are in device dots. They are painted from the first
-    // run's corner in eighths of a dot (quarters on a paint target, whose figures
-    // are all it writes), so every figure written is a small whole number.
-    const int parts = m_target != nullptr ? 4 : 8;
     const QPoint origin = m_dotGrid ? QPoint(m_runs.front().left, m_runs.front().top) : QPoint();
+    bool disjoint = true; // each run starts at or right of the previous one's end
+    bool tiled = true;    // ... exactly at it, with the same top and bottom
+    int left = origin.x(), right = left, top = origin.y(), bottom = top; // all the runs
+    std::vector<COLORREF>& colours = m_colours;                          // in the order they come
+    colours.assign(1, m_runs.front().colour);
+    for (std::size_t i = 1; i < m_runs.size(); ++i) {
+        const Run& a = m_runs[i - 1];
+        const Run& b = m_runs[i];
+        disjoint = disjoint && b.left >= a.right;
+        tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
+        left = std::min(left, b.left);
+        right = std::max(right, a.right);
+        top = std::min(top, b.top);
+        bottom = std::max(bottom, a.bottom);
+        if (b.colour != a.colour &&
+            std::find(colours.begin(), colours.end(), b.colour) == colours.end()) {
+            colours.push_back(b.colour);
+        }
+    }
+    right = std::max(right, m_runs.back().right);
+    bottom = std::max(bottom, m_runs.back().bottom);
+    // The farthest edge from the origin, in dots.
+    const long long reach = std::max(
+        {static_cast<long long>(origin.x()) - left, static_cast<long long>(right) - origin.x(),
+         static_cast<long long>(origin.y()) - top, static_cast<long long>(bottom) - origin.y()});
+
+    // On the dot grid the runs are in device dots, and every edge is drawn a
+    // part of a dot inside its dot boundary: rasterisers that paint each dot a
+    // shape touches, and those that paint each dot whose centre it covers, then
+    // paint the same dots. They are painted from the first run's corner in
+    // eighths of a dot (quarters on a paint target), so every figure is a small
+    // whole number. A paint target writes each figure: on it a row comes in half
+    // dots from a corner a quarter of a dot in, each rectangle half a dot
+    // narrower and lower (the same edges, in fewer digits).
+    const bool boxes =
+        m_dotGrid && m_target != nullptr && reach < std::numeric_limits<int>::max() / 4;
+    const int parts = boxes ? 2 : (m_target != nullptr ? 4 : 8);
+    const double corner = boxes ? 0.25 : 0;
     // The runs' coordinates in device dots.
-    const QTransform toDots =
-        m_dotGrid ? QTransform(1.0 / parts, 0, 0, 1.0 / parts, origin.x(), origin.y()) : m_toDots;
+    const QTransform toDots = m_dotGrid ? QTransform(1.0 / parts, 0, 0, 1.0 / parts,
+                                                     origin.x() + corner, origin.y() + corner)
+                                        : m_toDots;
     if (m_dotGrid && m_painter != nullptr) {
         m_painter->setWorldTransform(toDots *
                                      QTransform::fromScale(1 / m_pixelRatio, 1 / m_pixelRatio));
     }
-    bool disjoint = true; // each run starts at or right of the previous one's end
-    bool tiled = true;    // ... exactly at it, with the same top and bottom
-    long long reach = 0;  // the farthest edge from the origin, in dots
-    for (std::size_t i = 0; i < m_runs.size(); ++i) {
-        const Run& b = m_runs[i];
-        reach = std::max({reach, std::llabs(static_cast<long long>(b.left) - origin.x()),
-                          std::llabs(static_cast<long long>(b.right) - origin.x()),
-                          std::llabs(static_cast<long long>(b.top) - origin.y()),
-                          std::llabs(static_cast<long long>(b.bottom) - origin.y())});
-        if (i == 0) {
-            continue;
-        }
-        const Run& a = m_runs[i - 1];
-        disjoint = disjoint && b.left >= a.right;
-        tiled = tiled && b.left == a.right && b.top == a.top && b.bottom == a.bottom;
-    }
-    // On the dot grid every edge is drawn one part of a dot inside its dot
-    // boundary: rasterisers that paint each dot a shape touches, and those that
-    // paint each dot whose centre it covers, then paint the same dots.
     const qreal scale = m_dotGrid ? parts : 1;
     const qreal inset = m_dotGrid ? 1 : 0;
     auto rect = [&](const Run& r) {
@@ -562,12 +587,9 @@ void CDC::PaintRuns() {
                       (static_cast<qreal>(r.right) - r.left) * scale - 2 * inset,
                       (static_cast<qreal>(r.bottom) - r.top) * scale - 2 * inset);
     };
-    // A paint target on the grid takes the same figures as whole numbers.
-    const bool boxes =
-        m_dotGrid && m_target != nullptr && reach < std::numeric_limits<int>::max() / (2 * parts);
     auto box = [&](const Run& r) {
-        return QRect((r.left - origin.x()) * parts + 1, (r.top - origin.y()) * parts + 1,
-                     (r.right - r.left) * parts - 2, (r.bottom - r.top) * parts - 2);
+        return QRect((r.left - origin.x()) * 2, (r.top - origin.y()) * 2,
+                     (r.right - r.left) * 2 - 1, (r.bottom - r.top) * 2 - 1);
     };
     // Fills the runs of one colour (all of them without one), or the whole row.
     auto fill = [&](COLORREF colour, const Run* only, bool allColours) {
@@ -604,12 +626,6 @@ void CDC::PaintRuns() {
     // Disjoint rectangles can be painted in any order. A tiled row is first filled
     // whole in the colour of its second run (a symbol's spaces), then only the
     // other colours are painted on it, as ink on paper.
-    std::vector<COLORREF> colours;
-    for (const Run& r : m_runs) {
-        if (std::find(colours.begin(), colours.end(), r.colour) == colours.end()) {
-            colours.push_back(r.colour);
-        }
-    }
     const bool background = tiled && m_runs.size() > 2 && colours.size() > 1;
     if (background) {
         std::swap(colours[0], colours[1]); // the second run's colour comes first

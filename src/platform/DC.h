@@ -186,6 +186,7 @@ private:
     std::vector<Run> m_runs;     // finished runs not painted yet
     std::vector<QRectF> m_rects; // the runs of one colour as they are painted
     std::vector<QRect> m_boxes;  // ... in whole parts of a dot, on a paint target
+    std::vector<COLORREF> m_colours; // the colours of the runs being painted
 };
 
 // The display's logical resolution (the primary screen's; 96 without a screen).
