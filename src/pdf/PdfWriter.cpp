@@ -194,7 +194,7 @@ bool Writer::Open(const std::string& path, std::string_view title) {
 int Writer::AddFont(Font font) {
     FontMetrics metrics = ReadMetrics(font.tables);
     const bool cff = !metrics.outlines && !font.tables.Find("CFF ").empty();
-    m_fonts.push_back(EmbeddedFont{std::move(font), std::move(metrics), {}, cff});
+    m_fonts.push_back(EmbeddedFont{std::move(font), std::move(metrics), {}, cff, {}, 0});
     return static_cast<int>(m_fonts.size()) - 1;
 }
 
@@ -349,11 +349,12 @@ void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, doub
         return;
     }
     EmbeddedFont& f = m_fonts[static_cast<std::size_t>(font)];
+    const Widths& widths = WidthsFor(f, text, advances);
     CloseMatrix();
     SetFill(colour);
     std::string& s = m_content;
     s += "BT /F";
-    Int(s, font);
+    Int(s, widths.resource);
     s += " 1 Tf ";
     Matrix(s, Num, emX, -emY, x, y);
     s += " Tm [<";
@@ -366,8 +367,11 @@ void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, doub
         const auto code = static_cast<unsigned char>(text[i]);
         const unsigned glyph = f.font.glyphs[code];
         f.used.set(code);
-        Hex4(s, f.cff ? glyph : code);
-        shift += f.metrics.Advance(glyph) * 1000.0 / units - advances[i] * 1000.0;
+        const unsigned key = f.cff ? glyph : code;
+        Hex4(s, key);
+        shift += (key < 256 && widths.known.test(key) ? widths.advance[key]
+                                                      : f.metrics.Advance(glyph) * 1000.0 / units) -
+                 advances[i] * 1000.0;
         if (i + 1 < text.size() && std::abs(shift) >= close) {
             s += ">";
             Num(s, shift);
@@ -376,6 +380,43 @@ void Writer::ShowText(int font, Rgb colour, double x, double y, double emX, doub
         }
     }
     s += ">]TJ ET\n";
+}
+
+// The widths a text was laid out with: those of an earlier text when its
+// characters agree with them, else new ones.
+Writer::Widths& Writer::WidthsFor(EmbeddedFont& f, std::string_view text, const double* advances) {
+    auto fits = [&](Widths& w, bool take) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const auto latin1 = static_cast<unsigned char>(text[i]);
+            const unsigned key = f.cff ? f.font.glyphs[latin1] : latin1;
+            if (key > 255) {
+                continue; // a glyph number beyond the table keeps the font's own width
+            }
+            const double advance = advances[i] * 1000.0;
+            if (!w.known.test(key)) {
+                if (take) {
+                    w.advance[key] = advance;
+                    w.known.set(key);
+                }
+            } else if (std::abs(w.advance[key] - advance) > 1e-6) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (std::size_t n = 0; n < f.widths.size(); ++n) {
+        Widths& w = f.widths[(f.last + n) % f.widths.size()];
+        if (fits(w, false)) {
+            fits(w, true);
+            f.last = static_cast<std::size_t>(&w - f.widths.data());
+            return w;
+        }
+    }
+    Widths& w = f.widths.emplace_back();
+    w.resource = m_resources++;
+    fits(w, true);
+    f.last = f.widths.size() - 1;
+    return w;
 }
 
 void Writer::EndPage() {
@@ -400,10 +441,47 @@ void Writer::EndPage() {
 // A TrueType font's codes are the Latin-1 codes (two bytes each) shown with
 // the glyphs the layout chose, and only the glyphs used are kept; a font with
 // CFF outlines is embedded whole and its codes are its glyph numbers.
-void Writer::WriteFont(int index, int number) {
+// A font resource: the font with one set of widths.
+void Writer::WriteFontDict(const EmbeddedFont& f, const Widths& w, const Codes& codes,
+                           const std::string& name, int number, int descriptor, int map,
+                           int toGlyph) {
+    const int cid = NewObject();
+    BeginObject(number);
+    std::string s =
+        "<</Type/Font/Subtype/Type0/BaseFont" + name + "/Encoding/Identity-H/DescendantFonts[";
+    Int(s, cid);
+    s += " 0 R]/ToUnicode ";
+    Int(s, map);
+    s += " 0 R>>\nendobj\n";
+    Write(s);
+
+    BeginObject(cid);
+    s = "<</Type/Font/Subtype/" + std::string(f.cff ? "CIDFontType0" : "CIDFontType2") +
+        "/BaseFont" + name + "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>";
+    if (toGlyph != 0) {
+        s += "/CIDToGIDMap ";
+        Int(s, toGlyph);
+        s += " 0 R";
+    }
+    s += "/FontDescriptor ";
+    Int(s, descriptor);
+    s += " 0 R/W[";
+    const double scale = 1000.0 / f.metrics.unitsPerEm;
+    for (const auto& [code, latin1] : codes) {
+        Int(s, code);
+        s += "[";
+        Num(s, code < 256 && w.known.test(code) ? w.advance[code]
+                                                : f.metrics.Advance(f.font.glyphs[latin1]) * scale);
+        s += "]";
+    }
+    s += "]>>\nendobj\n";
+    Write(s);
+}
+
+void Writer::WriteFont(int index, const std::vector<int>& numbers) {
     const EmbeddedFont& f = m_fonts[static_cast<std::size_t>(index)];
     std::vector<bool> keep;
-    std::vector<std::pair<unsigned, unsigned>> codes; // code in the page, Latin-1 code
+    Codes codes;
     std::string glyphMap;
     for (unsigned c = 0; c < 256; ++c) {
         const unsigned g = f.font.glyphs[c];
@@ -426,41 +504,15 @@ void Writer::WriteFont(int index, int number) {
     tag[5] = static_cast<char>('A' + index / 26 % 26);
     tag[3] = static_cast<char>('A' + index % 26);
     const std::string name = "/" + (f.cff ? std::string() : tag) + Name(f.font.name);
-    const int cid = NewObject(), descriptor = NewObject(), map = NewObject();
+    const int descriptor = NewObject(), map = NewObject();
     const int toGlyph = f.cff ? 0 : NewObject();
     const int file = program.empty() ? 0 : NewObject(); // outlines it cannot read stay out
-
-    BeginObject(number);
-    std::string s =
-        "<</Type/Font/Subtype/Type0/BaseFont" + name + "/Encoding/Identity-H/DescendantFonts[";
-    Int(s, cid);
-    s += " 0 R]/ToUnicode ";
-    Int(s, map);
-    s += " 0 R>>\nendobj\n";
-    Write(s);
-
-    BeginObject(cid);
-    s = "<</Type/Font/Subtype/" + std::string(f.cff ? "CIDFontType0" : "CIDFontType2") +
-        "/BaseFont" + name + "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>";
-    if (toGlyph != 0) {
-        s += "/CIDToGIDMap ";
-        Int(s, toGlyph);
-        s += " 0 R";
+    for (std::size_t i = 0; i < f.widths.size(); ++i) {
+        WriteFontDict(f, f.widths[i], codes, name, numbers[i], descriptor, map, toGlyph);
     }
-    s += "/FontDescriptor ";
-    Int(s, descriptor);
-    s += " 0 R/W[";
-    for (const auto& [code, latin1] : codes) {
-        Int(s, code);
-        s += "[";
-        Num(s, f.metrics.Advance(f.font.glyphs[latin1]) * scale);
-        s += "]";
-    }
-    s += "]>>\nendobj\n";
-    Write(s);
 
     BeginObject(descriptor);
-    s = "<</Type/FontDescriptor/FontName" + name + "/Flags 4/FontBBox[";
+    std::string s = "<</Type/FontDescriptor/FontName" + name + "/Flags 4/FontBBox[";
     for (const int v : {f.metrics.xMin, f.metrics.yMin, f.metrics.xMax, f.metrics.yMax}) {
         Num(s, v * scale);
         s.push_back(' ');
@@ -521,20 +573,25 @@ bool Writer::Close() {
         return false;
     }
     std::string s = "<</Font<<";
-    std::vector<int> fonts;
-    for (std::size_t i = 0; i < m_fonts.size(); ++i) {
-        fonts.push_back(NewObject());
-        s += "/F";
-        Int(s, static_cast<long long>(i));
-        s.push_back(' ');
-        Int(s, fonts.back());
-        s += " 0 R";
+    std::vector<std::vector<int>> fonts; // the objects of each font's resources
+    for (const EmbeddedFont& f : m_fonts) {
+        fonts.emplace_back();
+        for (const Widths& w : f.widths) {
+            fonts.back().push_back(NewObject());
+            s += "/F";
+            Int(s, w.resource);
+            s.push_back(' ');
+            Int(s, fonts.back().back());
+            s += " 0 R";
+        }
     }
     s += ">>>>\nendobj\n";
     BeginObject(3);
     Write(s);
     for (std::size_t i = 0; i < m_fonts.size(); ++i) {
-        WriteFont(static_cast<int>(i), fonts[i]);
+        if (!m_fonts[i].widths.empty()) {
+            WriteFont(static_cast<int>(i), fonts[i]);
+        }
     }
     BeginObject(1);
     Write("<</Type/Catalog/Pages 2 0 R>>\nendobj\n");

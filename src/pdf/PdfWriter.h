@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 typedef struct z_stream_s z_stream;
@@ -77,12 +78,26 @@ public:
     bool Close();
 
 private:
+    // The advances text of one size was laid out with (in thousandths of an
+    // em, by code), written as a font resource of their own: glyphs then go
+    // where the layout put them without a figure between each two.
+    struct Widths {
+        std::array<double, 256> advance{};
+        std::bitset<256> known;
+        int resource = 0; // its /F number
+    };
     struct EmbeddedFont {
         Font font;
         FontMetrics metrics;
         std::bitset<256> used;
         bool cff = false; // outlines in a CFF table, not TrueType's
+        std::vector<Widths> widths;
+        std::size_t last = 0; // the widths used last
     };
+    Widths& WidthsFor(EmbeddedFont& f, std::string_view text, const double* advances);
+    using Codes = std::vector<std::pair<unsigned, unsigned>>; // code in the page, Latin-1 code
+    void WriteFontDict(const EmbeddedFont& f, const Widths& w, const Codes& codes,
+                       const std::string& name, int number, int descriptor, int map, int toGlyph);
     int NewObject();
     void BeginObject(int number);
     void Write(std::string_view s);
@@ -91,7 +106,7 @@ private:
     template <class Shape>
     void FillShapes(Rgb colour, const Frame& frame, const Shape* shapes, std::size_t count);
     void CloseMatrix();
-    void WriteFont(int index, int number);
+    void WriteFont(int index, const std::vector<int>& numbers);
 
     std::FILE* m_file = nullptr;
     int m_error = 0;
@@ -99,6 +114,7 @@ private:
     std::vector<std::size_t> m_objects; // offsets, by object number - 1
     std::vector<int> m_pages;
     std::vector<EmbeddedFont> m_fonts;
+    int m_resources = 0; // font resources so far
     std::string m_title;
     std::string m_content;
     std::string m_packed;
