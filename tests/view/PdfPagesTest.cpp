@@ -95,6 +95,21 @@ std::string BarDifferences(const GreyImage& a, const GreyImage& b) {
     return out;
 }
 
+// Page 1's words with their left edges, to a hundredth of a point, as poppler places them.
+std::vector<std::string> WordStarts(const std::string& pdf) {
+    const std::string html = RunProcess("/usr/bin/pdftotext", {"-bbox", "-l", "1", pdf, "-"}).out;
+    std::vector<std::string> words;
+    for (std::size_t at = html.find("<word xMin=\""); at != std::string::npos;
+         at = html.find("<word xMin=\"", at + 1)) {
+        const double x = std::stod(html.substr(at + 12));
+        const std::size_t text = html.find('>', at) + 1;
+        char start[32];
+        std::snprintf(start, sizeof start, "%.2f ", x);
+        words.push_back(start + html.substr(text, html.find('<', text) - text));
+    }
+    return words;
+}
+
 TEST(PdfPages, PagesReadAsTheyWereWrittenWithTodaysBars) {
     const struct {
         BarcodeType type;
@@ -180,6 +195,9 @@ TEST(PdfPages, PagesReadAsTheyWereWrittenWithTodaysBars) {
         if (c.trueType) {
             continue; // the barcode font's bars are glyphs, not dots of the grid
         }
+        // Each word starts where the QPrinter path put it: the glyphs before it
+        // moved it along as the layout did.
+        EXPECT_EQ(WordStarts(pdf), WordStarts(base + "-qt.pdf"));
         for (const bool gs : {false, true}) {
             SCOPED_TRACE(gs ? "Ghostscript" : "poppler");
             const GreyImage ours = Raster(pdf, c.dpi, gs);
