@@ -15,15 +15,7 @@ trap 'rm -rf "$work"' EXIT
 
 # COUNT lines "Item NNNNN-XXXXXX" (DIGITS digits), seeded.
 make_list() {
-    python3 - "$1" "$2" "$3" <<'PY'
-import random, sys
-random.seed(7)
-path, count, digits = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
-with open(path, "w") as f:
-    for i in range(count):
-        tail = "".join(random.choice("ABCDEFGHJKLMNPQRSTUVWXYZ") for _ in range(6))
-        f.write("Item %0*d-%s\n" % (digits, i, tail))
-PY
+    python3 "$(dirname "$0")/make_list.py" "$1" "$2" "$3"
 }
 
 # CPU seconds of one run of the command.

@@ -11,14 +11,7 @@ batch="$build/src/batch/tavik-batch"
 [ -x "$batch" ] || { echo "build $batch first (Release)" >&2; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-python3 - "$work/list.txt" "$lines" <<'PY'
-import random, sys
-random.seed(7)
-with open(sys.argv[1], "w") as f:
-    for i in range(int(sys.argv[2])):
-        tail = "".join(random.choice("ABCDEFGHJKLMNPQRSTUVWXYZ") for _ in range(6))
-        f.write("Item %07d-%s\n" % (i, tail))
-PY
+python3 "$(dirname "$0")/make_list.py" "$work/list.txt" "$lines" 7
 "$batch" -t code128b --line-width 2 -i "$work/list.txt" -o "$work/out.pdf"
 qpdf --qdf --object-streams=disable "$work/out.pdf" "$work/plain.pdf"
 python3 - "$work/plain.pdf" "$lines" <<'PY'
