@@ -44,7 +44,9 @@ std::string ReadLabel(const GreyImage& page, int left, int top, int width, int h
                                 height, ZXing::ImageFormat::Lum, page.width);
     const ZXing::Results results = ZXing::ReadBarcodes(view, hints);
     if (results.size() != 1) {
-        return results.empty() ? "" : "<" + std::to_string(results.size()) + " symbols>";
+        return results.empty()
+                   ? ""
+                   : std::string("<").append(std::to_string(results.size())).append(" symbols>");
     }
     const auto& bytes = results.front().bytes();
     return std::string(bytes.begin(), bytes.end());

@@ -48,7 +48,9 @@ std::string ReadLabel(const GreyImage& page, int left, int top, int width, int h
                                 page.width);
     const ZXing::Results results = ZXing::ReadBarcodes(view, hints);
     if (results.size() != 1) {
-        return results.empty() ? "" : "<" + std::to_string(results.size()) + " symbols>";
+        return results.empty()
+                   ? ""
+                   : std::string("<").append(std::to_string(results.size())).append(" symbols>");
     }
     return results.front().text();
 }
@@ -184,8 +186,8 @@ TEST_F(PageLayoutTest, ChosenLabelSheetReachesTheExportedPdf) {
     std::string lines;
     std::vector<std::string> expected = {"", ""}; // two labels skipped
     for (int i = 1; i <= 22; ++i) {
-        lines += "L" + std::to_string(i) + "\n";
-        expected.push_back("L" + std::to_string(i));
+        lines.append("L").append(std::to_string(i)).append("\n");
+        expected.push_back(std::string("L").append(std::to_string(i)));
     }
     expected.resize(2 * 21, "");
     listDoc.m_lines.Load(lines);

@@ -87,7 +87,11 @@ std::string BarDifferences(const GreyImage& a, const GreyImage& b) {
     for (const int y : a.BarBands(20)) {
         for (int x = 0; x < std::min(a.width, b.width) && y < b.height; ++x) {
             if (a.At(x, y) != b.At(x, y)) {
-                out += "(" + std::to_string(x) + ", " + std::to_string(y) + ") ";
+                out.append("(")
+                    .append(std::to_string(x))
+                    .append(", ")
+                    .append(std::to_string(y))
+                    .append(") ");
                 break;
             }
         }

@@ -168,7 +168,7 @@ TEST_F(PrintPages, PageRangePrintsOnlyItsPages) {
 TEST_F(PrintPages, TextListPagesIgnoreTheRepeatCount) {
     std::string lines;
     for (int i = 0; i < 100; ++i) {
-        lines += "L" + std::to_string(i) + "\n";
+        lines.append("L").append(std::to_string(i)).append("\n");
     }
     MakeView(lines);
     view->m_settings.m_nRepeat = 7;
@@ -222,7 +222,7 @@ TEST_F(PrintPages, NinetySixUnitsPrintOneInch) {
 TEST_F(PrintPages, PreviewShowsThePrintedPages) {
     std::string lines;
     for (int i = 0; i < 23; ++i) {
-        lines += "P" + std::to_string(i) + "\n";
+        lines.append("P").append(std::to_string(i)).append("\n");
     }
     MakeView(lines);
     int encodes = 0;
@@ -274,7 +274,7 @@ std::vector<int> PreviewRowTops(CPrintPreview& preview, int page, int dpi) {
 TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
     std::string lines;
     for (int i = 0; i < 100000; ++i) {
-        lines += "L" + std::to_string(i) + "\n";
+        lines.append("L").append(std::to_string(i)).append("\n");
     }
     MakeView(lines);
     int encodes = 0;
@@ -323,7 +323,7 @@ TEST_F(PrintPages, PreviewDrawsOnlyThePagesOnShow) {
 TEST_F(PrintPages, LabelSheetOutlinesShowOnlyInThePreview) {
     std::string lines;
     for (int i = 0; i < 30; ++i) {
-        lines += "S" + std::to_string(i) + "\n";
+        lines.append("S").append(std::to_string(i)).append("\n");
     }
     MakeView(lines);
     view->m_settings.m_nBarWidth = 1;
