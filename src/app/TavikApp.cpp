@@ -1,6 +1,7 @@
 #include "TavikApp.h"
 
 #include "AboutDlg.h"
+#include "BarcodeDialogs.h"
 #include "ChildFrm.h"
 #include "DocTemplate.h"
 #include "Fonts.h"
@@ -73,6 +74,7 @@ bool CTavikApp::InitInstance() {
         [](QWidget* parent) { return new CChildFrame(parent); },
         [](QWidget* parent) {
             auto* view = new CTavikView(parent);
+            view->SetDialogs(BarcodeDialogs());
             if (auto* main = qobject_cast<CMainFrame*>(AfxGetMainWnd())) {
                 main->ConnectView(*view);
             }

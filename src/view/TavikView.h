@@ -7,6 +7,7 @@
 #include "RowReport.h"
 #include "SatMath.h"
 #include "ScrollView.h"
+#include "ViewDialogs.h"
 
 #include <cstdint>
 #include <functional>
@@ -59,6 +60,8 @@ public:
     // whether it shows. The frame sets it; without one the view reports nothing.
     using StatusReport = std::function<void(const QString& pane, const QString& text, bool shown)>;
     void SetStatusReport(StatusReport report) { m_statusReport = std::move(report); }
+    // The Settings and Page Layout dialogs the view opens; without them it opens none.
+    void SetDialogs(ViewDialogs dialogs) { m_dialogs = std::move(dialogs); }
 
     void OnInitialUpdate() override;
     void OnPrepareDC(CDC* pDC, CPrintInfo* pInfo = nullptr) override;
@@ -222,4 +225,5 @@ private:
     bool m_checkRows = false;         // in a window: every pass checks the rows too
     CBackgroundJob* m_pJob = nullptr; // the running job, owned by its caller
     StatusReport m_statusReport;
+    ViewDialogs m_dialogs;
 };

@@ -1,8 +1,6 @@
 // The Settings command and the mouse drags of the barcode view.
 #include "TavikView.h"
 
-#include "Dia_Bar.h"
-#include "Dia_PageLayout.h"
 #include "Document.h"
 #include "MDIFrameWnd.h"
 #include "MessageBox.h"
@@ -41,13 +39,15 @@ void CTavikView::OnShowSettings() {
 
 // Where the double click falls does not matter.
 void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
-    CDia_Bar dlg(nullptr);
+    if (!m_dialogs.settings) {
+        return;
+    }
     const int originX = m_settings.m_nOriginX;
     const int originY = m_settings.m_nOriginY;
     const int width = m_settings.m_nBarWidth;
     const int height = m_settings.m_nBarHeight;
-    dlg.m_pSettings = &m_settings;
-    if (dlg.DoModal() != IDOK) {
+    const SettingsDialogResult dlg = m_dialogs.settings(m_settings);
+    if (!dlg.accepted) {
         // Cancel restores the origin only; mode, colours and fonts chosen stay.
         m_settings.m_nOriginX = originX;
         m_settings.m_nOriginY = originY;
@@ -60,15 +60,15 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
     if (m_settings.m_nBarHeight != height) {
         m_settings.m_print.barHeightMm = 0;
     }
-    if (!dlg.m_clampNotes.isEmpty()) {
+    if (!dlg.clampNotes.isEmpty()) {
         if (CMDIFrameWnd* frame = AfxGetMainWnd()) {
-            frame->SetMessageText(dlg.m_clampNotes.join(QStringLiteral("; ")));
+            frame->SetMessageText(dlg.clampNotes.join(QStringLiteral("; ")));
         }
     }
-    if (dlg.m_strNo8BitText.has_value()) {
+    if (dlg.no8BitText.has_value()) {
         // A text without an 8-bit form is refused; the old text stays, and
         // the rest of this OK is applied to it below.
-        ShowEncodingError(MessageTextUtf8(dlg.m_strNo8BitText->toStdString()),
+        ShowEncodingError(MessageTextUtf8(dlg.no8BitText->toStdString()),
                           "The text has characters beyond Latin-1 (8-bit).");
     }
     if (!EncodeText(m_settings.m_strText)) {
@@ -85,16 +85,18 @@ void CTavikView::OnLButtonDblClk(UINT /*nFlags*/, QPoint /*point*/) {
 }
 
 void CTavikView::OnPageLayout(QWidget* parent) {
-    CDia_PageLayout dlg(parent);
-    dlg.m_pSettings = &m_settings;
+    if (!m_dialogs.pageLayout) {
+        return;
+    }
+    PageLayoutContext context;
     if (CWinApp* app = AfxGetApp()) {
         const QPrinter& printer = app->GetPrinter();
-        dlg.m_strPrinterName = printer.printerName();
-        dlg.m_nPrinterDpi = PrintedResolution(printer);
-        dlg.m_paperMm = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+        context.printerName = printer.printerName();
+        context.printerDpi = PrintedResolution(printer);
+        context.paperMm = printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
     }
-    dlg.m_nDisplayDpi = DisplayResolution().x;
-    if (dlg.DoModal() != IDOK) {
+    context.displayDpi = DisplayResolution().x;
+    if (!m_dialogs.pageLayout(parent, m_settings, context)) {
         return;
     }
     // Lengths in mm become the screen's pixels.

@@ -2,6 +2,7 @@
 
 // Helpers for tests of modal dialogs and the view's commands: message boxes
 // recorded instead of shown, steps run inside a modal loop, and a shown view.
+#include "BarcodeDialogs.h"
 #include "MessageBox.h"
 #include "TavikDoc.h"
 #include "TavikView.h"
@@ -78,6 +79,7 @@ protected:
 
     void OpenView() {
         view = std::make_unique<CTavikView>();
+        view->SetDialogs(BarcodeDialogs());
         doc.AddView(view.get());
         view->OnInitialUpdate();
         view->resize(500, 300);

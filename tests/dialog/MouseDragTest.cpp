@@ -161,6 +161,7 @@ TEST_F(MouseDrag, ReleaseOutsideTheViewEndsTheDrag) {
     auto* other = new QLabel(QStringLiteral("elsewhere"), &window);
     other->setMinimumSize(200, 200);
     view = std::make_unique<CTavikView>(&window);
+    view->SetDialogs(BarcodeDialogs());
     doc.AddView(view.get());
     view->OnInitialUpdate();
     layout->addWidget(view.get());

@@ -192,6 +192,7 @@ TEST_F(PageLayoutTest, ChosenLabelSheetReachesTheExportedPdf) {
     expected.resize(2 * 21, "");
     listDoc.m_lines.Load(lines);
     auto listView = std::make_unique<CTavikView>();
+    listView->SetDialogs(BarcodeDialogs());
     listDoc.AddView(listView.get());
     listView->OnInitialUpdate();
     listView->m_settings.m_nType = BARCODE_39;

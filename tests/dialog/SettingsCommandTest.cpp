@@ -75,6 +75,7 @@ TEST_F(SettingsCommand, TextListKeepsTitleTextAndRepeat) {
     listDoc.m_lines.Load("A1\nB2\n");
     listDoc.SetTitle(QStringLiteral("codes.txt"));
     auto listView = std::make_unique<CTavikView>();
+    listView->SetDialogs(BarcodeDialogs());
     listDoc.AddView(listView.get());
     listView->OnInitialUpdate();
     ASSERT_NE(listView->m_settings.m_pLines, nullptr);
